@@ -1,6 +1,7 @@
 #pragma once
 
 #include <IEventReceiver.h>
+#include <irrArray.h>
 #include <irrString.h>
 
 #include "FireUnit.h"
@@ -29,15 +30,15 @@ public:
     void drawHud();
 
     FireUnit& getFireUnit() { return fireUnit; }
-    // The file the next frame will capture, empty when none is asked for.
-    const irr::core::stringc& getPendingScreenshot() const { return pendingScreenshot; }
+    // Files the next frame will be written to, in the order T was pressed.
+    const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
 private:
-    void writePendingScreenshot();
+    void writePendingScreenshots();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
     irr::video::IVideoDriver* driver;
     FireUnit fireUnit;
-    irr::core::stringc pendingScreenshot;   // file name fixed at the T key-down, written at the end of the next frame
+    irr::core::array<irr::core::stringc> pendingScreenshots; // names fixed at each T key-down, written at the end of the next frame
 };

@@ -1,0 +1,94 @@
+#include "EngineContext.h"
+
+#include "AudioManager.h"
+#include "Airspace.h"
+
+#include <irrlicht.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+using namespace irr;
+
+namespace {
+
+EngineContext* context = nullptr;
+
+// Xlib's default handler ends the process on any protocol error. Mesa's
+// software renderer answers the vsync request with one (GLXBadContextTag),
+// after which the game runs fine, only without frame throttling.
+int reportXError(Display* display, XErrorEvent* error)
+{
+    char text[256] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error ignored: %s (request %d, minor %d)\n",
+                 text, error->request_code, error->minor_code);
+    return 0;
+}
+
+// Why no window could be opened, in words a player can act on.
+const char* windowFailureReason()
+{
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0')
+        return "no display is set (DISPLAY is empty)";
+    if (Display* display = XOpenDisplay(nullptr)) {
+        XCloseDisplay(display);
+        return "the display does not offer OpenGL";
+    }
+    return "the X display cannot be reached";
+}
+
+EngineContext& instance()
+{
+    if (context == nullptr)
+        context = new EngineContext();
+    return *context;
+}
+
+} // namespace
+
+EngineContext::EngineContext()
+{
+    XSetErrorHandler(reportXError);
+
+    device = createDevice(video::EDT_OPENGL, core::dimension2du(1366, 768), 32,
+                          false, false, true, nullptr);
+    if (device == nullptr) {
+        // Nothing else exists yet, so there is nothing to take down.
+        std::cout << "Torvel cannot open its window: " << windowFailureReason() << "." << std::endl;
+        std::exit(0);
+    }
+    // The engine's own chatter (version, every texture loaded) stays quiet;
+    // warnings and failed loads still reach the console.
+    device->getLogger()->setLogLevel(ELL_WARNING);
+
+    device->setResizable(true);
+    driver = device->getVideoDriver();
+    sceneManager = device->getSceneManager();
+    airspace = new Airspace();
+    audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");
+    hudFont = device->getGUIEnvironment()->getFont(io::path("../res/fontlucida.png"));
+}
+
+IrrlichtDevice* getDevice() { return instance().device; }
+scene::ISceneManager* getSceneManager() { return instance().sceneManager; }
+video::IVideoDriver* getVideoDriver() { return instance().driver; }
+torvel::AudioManager* getAudioManager() { return instance().audioManager; }
+Airspace* getAirspace() { return instance().airspace; }
+gui::IGUIFont* getHudFont() { return instance().hudFont; }
+
+bool hasEngineContext() { return context != nullptr; }
+
+void destroyEngineContext()
+{
+    if (context == nullptr)
+        return;
+    context->device->drop();
+    if (context->audioManager != nullptr)
+        context->audioManager->shutDown();
+    delete context;
+    context = nullptr;
+}

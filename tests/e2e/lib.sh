@@ -1,0 +1,53 @@
+# Shared helpers for the end-to-end scripts: a private play directory with
+# bin/ and a link to the baked res/, the game started in it, and waits.
+
+set -euo pipefail
+TORVEL=$1
+RES=$2
+WORK=$(mktemp -d)
+mkdir -p "$WORK/bin"
+ln -s "$RES" "$WORK/res"
+GAME_PID=
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; echo "--- game output:" >&2; cat "$WORK/out.txt" >&2 2>/dev/null || true; exit 1; }
+
+# start_game [command prefix...]: runs the game from $WORK/bin, output in $WORK/out.txt
+start_game() {
+  (cd "$WORK/bin" && exec "$@" "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  GAME_PID=$!
+}
+
+# wait_for_line TEXT SECONDS: until the game's output holds TEXT
+wait_for_line() {
+  local deadline=$((SECONDS + $2))
+  until grep -qF "$1" "$WORK/out.txt" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "no line '$1' within $2 s"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$1'"
+    sleep 0.2
+  done
+}
+
+# wait_for_exit SECONDS: the game's exit status in $GAME_STATUS
+wait_for_exit() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$GAME_PID" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the game did not end within $1 s"
+    sleep 0.2
+  done
+  GAME_STATUS=0
+  wait "$GAME_PID" || GAME_STATUS=$?
+  GAME_PID=
+}
+
+# Without a window manager the keyboard follows the pointer: keep it over the game.
+press() { xdotool mousemove 683 384; xdotool key "$@"; }
+
+# mean_level FILE: mean brightness 0..1 of a picture
+mean_level() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
