@@ -1,0 +1,49 @@
+// What is drawn over the scene every frame: the axis marks at the world
+// origin and the HUD text in the top left corner.
+
+#include "TorvelApp.h"
+#include "HudText.h"
+#include "EngineContext.h"
+#include "Airspace.h"
+
+#include <IrrlichtDevice.h>
+#include <IVideoDriver.h>
+#include <IGUIEnvironment.h>
+#include <IGUIFont.h>
+#include <SMaterial.h>
+
+using namespace irr;
+
+void TorvelApp::drawHud()
+{
+    video::SMaterial lineMaterial;
+    lineMaterial.MaterialType = video::EMT_TRANSPARENT_ALPHA_CHANNEL;
+    lineMaterial.AmbientColor = video::SColor(255, 255, 0, 0);
+    lineMaterial.DiffuseColor = video::SColor(255, 255, 0, 0);
+    lineMaterial.Thickness = 1.5f;
+    lineMaterial.AntiAliasing = video::EAAM_FULL_BASIC;
+    lineMaterial.ColorMaterial = video::ECM_NONE;
+    lineMaterial.Lighting = false;
+    driver->setMaterial(lineMaterial);
+
+    // View and projection stay those of the camera that drew the scene, so
+    // the marks sit in the world as the player sees it.
+    driver->setTransform(video::ETS_WORLD, core::IdentityMatrix);
+    const core::vector3df origin(0.0f, 0.0f, 0.0f);
+    driver->draw3DLine(origin, core::vector3df(1.0f, 0.0f, 0.0f), video::SColor(255, 255, 0, 0));
+    driver->draw3DLine(origin, core::vector3df(0.0f, 1.0f, 0.0f), video::SColor(255, 0, 255, 0));
+    driver->draw3DLine(origin, core::vector3df(0.0f, 0.0f, 1.0f), video::SColor(255, 0, 0, 255));
+
+    const Airspace* airspace = getAirspace();
+    const core::stringw text = HudText::compose(
+        fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
+        airspace->getAircraftLeft(), airspace->getPoints());
+
+    // Without the HUD font the engine's own small font still shows the player
+    // the rounds, the jets and the points.
+    gui::IGUIFont* font = getHudFont();
+    if (!font)
+        font = device->getGUIEnvironment()->getBuiltInFont();
+    font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
+               false, false, nullptr);
+}

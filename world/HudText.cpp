@@ -1,0 +1,20 @@
+#include "HudText.h"
+
+using namespace irr;
+
+core::stringw HudText::compose(bool reloading, const std::function<u32()>& roundsLeft,
+                               u32 aircraftLeft, u32 points)
+{
+    // Built as an 8-bit text: the engine writes unsigned numbers in full there,
+    // digits only, and the wide text the font draws is made from it in one go.
+    core::stringc text("RNDS REMAIN: ");
+    if (reloading)
+        text += "[RELOADING]";
+    else
+        text += core::stringc(roundsLeft());
+    text += "\nAIRCFT REMAIN: ";
+    text += core::stringc(aircraftLeft);
+    text += "\nPOINTS: ";
+    text += core::stringc(points);
+    return core::stringw(text);
+}

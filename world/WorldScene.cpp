@@ -1,0 +1,63 @@
+// The static world around the turret: sky box, fogged terrain and the sun.
+// Built once while the application is constructed and never changed after.
+
+#include "TorvelApp.h"
+
+#include <ISceneManager.h>
+#include <ITerrainSceneNode.h>
+#include <ILightSceneNode.h>
+#include <IVideoDriver.h>
+
+#include <iostream>
+
+using namespace irr;
+
+namespace {
+
+const char* const heightMapPath = "../res/heightmap.png";
+
+}
+
+void TorvelApp::buildWorld()
+{
+    // The side faces go round the horizon as front 0, right 1, back 2, left 3,
+    // which is not the order the engine takes them in.
+    sceneManager->addSkyBoxSceneNode(
+        driver->getTexture("../res/skytop.jpg"),
+        driver->getTexture("../res/skybottom.jpg"),
+        driver->getTexture("../res/sky3.jpg"),
+        driver->getTexture("../res/sky1.jpg"),
+        driver->getTexture("../res/sky0.jpg"),
+        driver->getTexture("../res/sky2.jpg"),
+        nullptr, -1);
+
+    scene::ITerrainSceneNode* terrain = sceneManager->addTerrainSceneNode(
+        heightMapPath, nullptr, -1,
+        core::vector3df(0.0f, 0.0f, 0.0f), core::vector3df(0.0f, 0.0f, 0.0f),
+        core::vector3df(1.0f, 1.0f, 1.0f), video::SColor(255, 255, 255, 255),
+        5, scene::ETPS_17, 0, false);
+    if (terrain) {
+        terrain->setScale(core::vector3df(1.0f, 0.1f, 1.0f));
+        // The centre is read after flattening so that it holds the flattened
+        // heights; the terrain then sits centred under the turret, 10 units down.
+        const core::vector3df centre = terrain->getTerrainCenter();
+        terrain->setPosition(core::vector3df(-centre.X, -(centre.Y + 10.0f), -centre.Z));
+        terrain->setMaterialFlag(video::EMF_FOG_ENABLE, true);
+        terrain->setMaterialTexture(0, driver->getTexture("../res/detailmap.png"));
+    } else {
+        // The game is still playable over an empty sky; say why the ground is gone.
+        std::cout << "No terrain: the height map " << heightMapPath
+                  << " is missing or unreadable." << std::endl;
+    }
+
+    // Exponential fog: the density sets how fast it thickens, start and end
+    // only matter to linear fog. Only the terrain has its fog flag set.
+    driver->setFog(video::SColor(0, 99, 122, 193), video::EFT_FOG_EXP,
+                   100.0f, 300.0f, 0.01f, false, false);
+
+    scene::ILightSceneNode* sun = sceneManager->addLightSceneNode(
+        nullptr, core::vector3df(0.0f, 0.0f, 0.0f),
+        video::SColorf(1.0f, 1.0f, 1.0f, 1.0f), 100.0f, -1);
+    sun->setLightType(video::ELT_DIRECTIONAL);
+    sun->setRotation(core::vector3df(45.0f, 0.0f, 0.0f));
+}
