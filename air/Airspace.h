@@ -8,14 +8,21 @@
 class Aircraft;
 
 // Runs a round: five jets on random straight paths past the turret, the
-// removal of finished jets, the hit check and the points.
+// removal of finished jets, the hit check and the points. There is one, made
+// with the engine context and never destroyed.
 class Airspace {
 public:
     Airspace();
+    ~Airspace();
 
+    // Begins a round now: five jets to come, no points. Jets in flight stay.
     void start();
+    // Destroys every jet at once; the counters stay for the HUD.
     void stop();
+    // Once per frame: spawns on schedule, ends the round, moves the fly-by
+    // sounds and removes jets that have reached the end of their path.
     void update();
+    // True when the shot hit at least one live jet; each hit scores.
     bool checkHits(const irr::core::line3df& shot);
 
     irr::u32 getAircraftLeft() const { return aircraftLeft; }
@@ -33,7 +40,8 @@ private:
     Airspace(const Airspace&) = delete;
     Airspace& operator=(const Airspace&) = delete;
 
-    void spawn();
+    void spawn(irr::u32 now);
+    void destroyAll();
 
     irr::u32 lastSpawnTime;                          // real time of the latest spawn
     std::vector<std::unique_ptr<Aircraft>> aircraft; // in flight, oldest first

@@ -1,0 +1,122 @@
+#include "Aircraft.h"
+
+#include "AudioManager.h"
+#include "AudioSource.h"
+#include "EngineContext.h"
+#include "FlightRules.h"
+
+#include <irrlicht.h>
+
+#include <iostream>
+
+using namespace irr;
+
+namespace {
+
+u32 realTimeNow()
+{
+    return getDevice()->getTimer()->getRealTime();
+}
+
+}
+
+Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs)
+    : Aircraft(flightPath, flightTimeMs, realTimeNow())
+{
+}
+
+Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
+    : node(nullptr),
+      animator(nullptr),
+      alive(true),
+      sound(nullptr),
+      flightTime(flightTimeMs),
+      startTime(start),
+      path(flightPath),
+      lastUpdate(start)
+{
+    scene::ISceneManager* sceneManager = getSceneManager();
+    scene::IAnimatedMesh* mesh = sceneManager->getMesh("../res/SU35S.obj");
+    node = sceneManager->addMeshSceneNode(mesh, nullptr, -1, core::vector3df(0, 0, 0),
+                                          core::vector3df(0, 0, 0), core::vector3df(1, 1, 1), false);
+    if (node) {
+        // Only where it stands until the animator first moves it.
+        node->setPosition(core::vector3df(25, 0, 0));
+        animator = sceneManager->createFlyStraightAnimator(path.start, path.end, flightTime, false, false);
+        const f64 angle = FlightRules::headingAngle(path.start, path.end);
+        node->setRotation(core::vector3df(0, static_cast<f32>(-angle), 0));
+        node->addAnimator(animator);
+    }
+
+    if (torvel::AudioManager* audio = getAudioManager())
+        sound = audio->create("flybySound", "../res/flyby.wav", false);
+}
+
+Aircraft::~Aircraft()
+{
+    if (animator)
+        animator->drop();
+    // The node's children, the smoke among them, go with it.
+    if (node && hasEngineContext())
+        getSceneManager()->addToDeletionQueue(node);
+    std::cout << "~Aircraft" << std::endl;
+}
+
+bool Aircraft::hit(const core::line3df& shot)
+{
+    if (!node)
+        return false;
+    const core::aabbox3df box = node->getTransformedBoundingBox();
+    if (!box.intersectsWithLine(shot))
+        return false;
+    if (alive)
+        startSmoke();
+    alive = false;
+    return true;
+}
+
+void Aircraft::startSmoke()
+{
+    scene::IParticleSystemSceneNode* smoke = getSceneManager()->addParticleSystemSceneNode(
+        true, node, -1, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0), core::vector3df(1, 1, 1));
+    if (!smoke)
+        return;
+    if (scene::IParticleEmitter* emitter = smoke->getEmitter()) {
+        emitter->setMinStartSize(core::dimension2df(80, 80));
+        emitter->setMaxStartSize(core::dimension2df(120, 120));
+        emitter->setDirection(core::vector3df(0, 0, 0));
+    }
+    video::IVideoDriver* driver = getVideoDriver();
+    smoke->setMaterialTexture(0, driver->getTexture("../res/smoke.png"));
+    smoke->setMaterialTexture(1, driver->getTexture("../res/smoke1.png"));
+    smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
+    smoke->setMaterialFlag(video::EMF_LIGHTING, false);
+}
+
+core::vector3df Aircraft::getAbsolutePosition() const
+{
+    if (node)
+        return node->getAbsolutePosition();
+    return FlightRules::positionAt(path, flightTime, startTime, lastUpdate);
+}
+
+bool Aircraft::hasFinished() const
+{
+    if (animator)
+        return animator->hasFinished();
+    return FlightRules::flightOver(lastUpdate, startTime, flightTime);
+}
+
+void Aircraft::update(u32 now)
+{
+    lastUpdate = now;
+    if (!sound)
+        return;
+    const core::vector3df position = getAbsolutePosition();
+    if (sound->isPlaying()) {
+        sound->move(position.X, position.Y, position.Z);
+        return;
+    }
+    if (FlightRules::inFlybyWindow(now, startTime, flightTime))
+        sound->play3d(position.X, position.Y, position.Z, 1.0f, false);
+}

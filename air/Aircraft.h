@@ -1,0 +1,57 @@
+#pragma once
+
+#include <irrTypes.h>
+#include <line3d.h>
+#include <vector3d.h>
+
+namespace irr { namespace scene { class IMeshSceneNode; class ISceneNodeAnimator; } }
+namespace torvel { class AudioSource; }
+
+// One target jet: a mesh node carried along a straight path by a fly-straight
+// animator, facing along it, with a fly-by sound that starts shortly before
+// mid-path and then follows it. The first shot across its box sets it
+// smoking; it flies on to the end of its path all the same.
+//
+// Without its mesh the jet has no node: it cannot be seen or hit, and its
+// flight is timed on the real clock instead of by the animator, so that a
+// round still runs its course.
+class Aircraft {
+public:
+    // Starts the flight now, on the device's real clock.
+    Aircraft(const irr::core::line3df& path, irr::u32 flightTime);
+    // Starts the flight at the given real time (the caller's now).
+    Aircraft(const irr::core::line3df& path, irr::u32 flightTime, irr::u32 startTime);
+    ~Aircraft();
+
+    Aircraft(const Aircraft&) = delete;
+    Aircraft& operator=(const Aircraft&) = delete;
+
+    // True when the shot crosses the jet's box; the first such shot starts the smoke.
+    bool hit(const irr::core::line3df& shot);
+    // Where the jet is: the node's absolute position, or for a jet without a
+    // node, its place on the path at the time of its last update.
+    irr::core::vector3df getAbsolutePosition() const;
+    bool isAlive() const { return alive; }
+    // True once the jet has reached the end of its path.
+    bool hasFinished() const;
+    // Per-frame fly-by sound handling at real time now.
+    void update(irr::u32 now);
+
+    irr::scene::IMeshSceneNode* getNode() const { return node; }
+    torvel::AudioSource* getSound() const { return sound; }
+    const irr::core::line3df& getPath() const { return path; }
+    irr::u32 getFlightTime() const { return flightTime; }
+    irr::u32 getStartTime() const { return startTime; }
+
+private:
+    void startSmoke();
+
+    irr::scene::IMeshSceneNode* node;          // belongs to the scene graph; null without a mesh
+    irr::scene::ISceneNodeAnimator* animator;  // our own reference to the fly-straight animator
+    bool alive;                                // true until the first hit
+    torvel::AudioSource* sound;                // fly-by source, kept by the sound manager; may be null
+    irr::u32 flightTime;                       // ms for the whole path
+    irr::u32 startTime;                        // real time at the start of the flight
+    irr::core::line3df path;                   // start and end of the flight
+    irr::u32 lastUpdate;                       // real time of the latest update
+};
