@@ -1,0 +1,174 @@
+#include "FireUnit.h"
+
+#include <IAnimatedMesh.h>
+#include <IBillboardSceneNode.h>
+#include <ICameraSceneNode.h>
+#include <IMeshSceneNode.h>
+#include <ISceneManager.h>
+#include <ITimer.h>
+#include <IVideoDriver.h>
+#include <IrrlichtDevice.h>
+
+#include <iostream>
+
+#include "Airspace.h"
+#include "AudioManager.h"
+#include "AudioSource.h"
+#include "EngineContext.h"
+#include "TurretAim.h"
+#include "TurretCamAnimator.h"
+
+using namespace irr;
+
+namespace {
+const char* const GUNS_MESH = "../res/guns.obj";
+const char* const FLASH_TEXTURE = "../res/mflash.png";
+
+bool buttonDown(const SEvent::SJoystickEvent& joystick, u32 button)
+{
+    return (joystick.ButtonStates & (1u << button)) != 0;
+}
+} // namespace
+
+FireUnit::FireUnit()
+    : camera(nullptr), guns(nullptr), turretBase(nullptr), camAnimator(nullptr), yawRate(0.0f),
+      pitchRate(0.0f), crosshair(nullptr), leftFlash(nullptr), rightFlash(nullptr),
+      fireSound(nullptr), lastScreenSize(0, 0)
+{
+    scene::ISceneManager* sceneManager = getSceneManager();
+    turretBase = sceneManager->addEmptySceneNode(nullptr, -1);
+
+    // A mesh without buffers is as useless as none: the file was there but
+    // held nothing the loader could read.
+    scene::IAnimatedMesh* mesh = sceneManager->getMesh(GUNS_MESH);
+    if (mesh && mesh->getMeshBufferCount() > 0)
+        guns = sceneManager->addMeshSceneNode(mesh, turretBase, -1, core::vector3df(0, 0, 0),
+                                              core::vector3df(0, 0, 0), core::vector3df(1, 1, 1),
+                                              false);
+    if (!guns) {
+        std::cout << "Cannot load " << GUNS_MESH << ": the turret cannot be built." << std::endl;
+        turretBase->remove();
+        turretBase = nullptr;
+        return;
+    }
+
+    camera = sceneManager->addCameraSceneNode(guns, core::vector3df(0, 0, 0),
+                                              core::vector3df(0, 0, 100), -1, true);
+    camAnimator = new TurretCamAnimator(guns);
+    camera->setNearValue(0.01f);
+    camera->setFarValue(4000.0f);
+    camera->addAnimator(camAnimator);
+
+    video::IVideoDriver* driver = getVideoDriver();
+    crosshair = driver->getTexture("../res/crosshair.png");
+
+    const video::SColor white(0xFFFFFFFF);
+    rightFlash = sceneManager->addBillboardSceneNode(guns, core::dimension2df(1.0f, 1.0f),
+                                                     core::vector3df(0.14f, 1.5f, 1.89f), -1,
+                                                     white, white);
+    leftFlash = sceneManager->addBillboardSceneNode(guns, core::dimension2df(1.0f, 1.0f),
+                                                    core::vector3df(-0.14f, 1.5f, 1.89f), -1,
+                                                    white, white);
+    for (scene::IBillboardSceneNode* flash : {rightFlash, leftFlash}) {
+        flash->setMaterialTexture(0, driver->getTexture(FLASH_TEXTURE));
+        flash->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
+        flash->setMaterialFlag(video::EMF_LIGHTING, false);
+    }
+    setFlashes(false, false);
+
+    if (torvel::AudioManager* audio = getAudioManager())
+        fireSound = audio->create("fireSound", "../res/gunburst.wav", false);
+
+    lastScreenSize = driver->getScreenSize();
+}
+
+FireUnit::~FireUnit()
+{
+    if (camera && camAnimator)
+        camera->removeAnimator(camAnimator);
+    if (camAnimator)
+        camAnimator->drop();
+}
+
+bool FireUnit::OnEvent(const SEvent& event)
+{
+    if (event.EventType != EET_JOYSTICK_INPUT_EVENT || !isReady())
+        return false;
+
+    // Every joystick present works the one turret: the number is not looked at.
+    const SEvent::SJoystickEvent& joystick = event.JoystickEvent;
+    const f32 yawInput = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_X]);
+    const f32 pitchInput = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_Y]);
+
+    if (fireControl.onButtons(buttonDown(joystick, 0), buttonDown(joystick, 2), now()) && fireSound)
+        fireSound->play2d(false);
+
+    aim(yawInput, pitchInput);
+    return true;
+}
+
+void FireUnit::update()
+{
+    if (!isReady())
+        return;
+
+    video::IVideoDriver* driver = getVideoDriver();
+    const core::dimension2du screen = driver->getScreenSize();
+    // A minimised window may report no height (or width); its aspect would
+    // be infinite, so the camera keeps the last one until the size is real.
+    if (screen != lastScreenSize && screen.Width > 0 && screen.Height > 0) {
+        lastScreenSize = screen;
+        camera->setAspectRatio(static_cast<f32>(screen.Width) / static_cast<f32>(screen.Height));
+    }
+
+    if (crosshair)
+        driver->draw2DImage(crosshair, TurretAim::crosshairPosition(screen),
+                            core::rect<s32>(0, 0, TurretAim::CROSSHAIR_SIZE, TurretAim::CROSSHAIR_SIZE),
+                            nullptr, video::SColor(0xFFFFFFFF), true);
+
+    if (fireControl.getBurstRounds() > 0)
+        fireRound();
+    else
+        setFlashes(false, false);
+
+    if (fireControl.isReloading())
+        fireControl.checkReload(now());
+}
+
+void FireUnit::aim(f32 yawInput, f32 pitchInput)
+{
+    yawRate = TurretAim::smooth(yawRate, yawInput);
+    pitchRate = TurretAim::smooth(pitchRate, pitchInput);
+
+    core::vector3df direction = turretBase->getRotation();
+    direction.Y = TurretAim::turn(direction.Y, yawRate);
+    turretBase->setRotation(direction);
+
+    core::vector3df elevation = guns->getRotation();
+    elevation.X = TurretAim::elevate(elevation.X, pitchRate);
+    guns->setRotation(elevation);
+}
+
+void FireUnit::fireRound()
+{
+    shotLine = TurretAim::shotLine(camera->getAbsolutePosition(), camera->getTarget());
+    if (hitCheck)
+        hitCheck(shotLine);
+    else if (Airspace* airspace = getAirspace())
+        airspace->checkHits(shotLine);
+
+    const u32 rounds = fireControl.getBurstRounds();
+    setFlashes(FireControl::leftFlashOn(rounds), FireControl::rightFlashOn(rounds));
+    fireControl.fireRound();
+}
+
+void FireUnit::setFlashes(bool left, bool right)
+{
+    leftFlash->setVisible(left);
+    rightFlash->setVisible(right);
+}
+
+u32 FireUnit::now() const
+{
+    return clock ? clock() : getDevice()->getTimer()->getRealTime();
+}
