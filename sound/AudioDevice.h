@@ -1,0 +1,40 @@
+#pragma once
+
+#include <AL/alc.h>
+
+#include <memory>
+#include <string>
+
+namespace torvel {
+
+// The output device and the one OpenAL context the sound layer plays on.
+// OpenAL Soft mixes on a thread of its own from here on.
+class AudioDevice {
+public:
+    // The system's default output. Null, with a reason in error, when there
+    // is no device or it cannot take a context.
+    static std::unique_ptr<AudioDevice> openDefault(std::string& error);
+    // Destroys the context and closes the device (which also finishes the
+    // file of a recording backend).
+    ~AudioDevice();
+
+    AudioDevice(const AudioDevice&) = delete;
+    AudioDevice& operator=(const AudioDevice&) = delete;
+
+    // Makes this device's context the one OpenAL calls go to. Cheap when it
+    // is current already, which is always the case with a single manager.
+    bool makeCurrent() const;
+
+    const std::string& getName() const { return name; }
+    int getOutputRate() const { return outputRate; }
+
+private:
+    AudioDevice(ALCdevice* device, ALCcontext* context);
+
+    ALCdevice* device;    // the opened output
+    ALCcontext* context;  // listener and sources live here
+    std::string name;     // as the backend names the device
+    int outputRate = 0;   // mixing rate in frames per second
+};
+
+} // namespace torvel
