@@ -13,9 +13,27 @@ using namespace irr;
 
 namespace {
 
+const io::path jetMeshFile = "../res/SU35S.obj";
+
 u32 realTimeNow()
 {
     return getDevice()->getTimer()->getRealTime();
+}
+
+// The jet mesh, or null when there is none. A missing file is reported once
+// rather than with every jet of every round.
+scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
+{
+    static bool reported = false;
+    scene::IAnimatedMesh* mesh = nullptr;
+    if (getDevice()->getFileSystem()->existFile(jetMeshFile))
+        mesh = sceneManager->getMesh(jetMeshFile);
+    if (mesh == nullptr && !reported) {
+        std::cout << "Cannot load the jet mesh " << jetMeshFile.c_str()
+                  << ": jets will fly unseen and cannot be hit." << std::endl;
+        reported = true;
+    }
+    return mesh;
 }
 
 }
@@ -36,7 +54,7 @@ Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
       lastUpdate(start)
 {
     scene::ISceneManager* sceneManager = getSceneManager();
-    scene::IAnimatedMesh* mesh = sceneManager->getMesh("../res/SU35S.obj");
+    scene::IAnimatedMesh* mesh = loadJetMesh(sceneManager);
     node = sceneManager->addMeshSceneNode(mesh, nullptr, -1, core::vector3df(0, 0, 0),
                                           core::vector3df(0, 0, 0), core::vector3df(1, 1, 1), false);
     if (node) {
