@@ -5,7 +5,7 @@ namespace torvel {
 std::unique_ptr<AudioDevice> AudioDevice::openDefault(std::string& error) {
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device) {
-        error = "no audio device can be opened";
+        error = "the default output cannot be opened";
         return nullptr;
     }
     ALCcontext* context = alcCreateContext(device, nullptr);

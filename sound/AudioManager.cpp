@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace torvel {
 
@@ -22,6 +23,17 @@ std::string describe(const std::string& path, const SampleBuffer& samples, int f
                   fileChannels == 1 ? "" : "s", samples.getSampleRate(), samples.getSeconds(), samples.getBytes(),
                   fileChannels > 2 ? " (plays as its mono mix)" : "");
     return "Loaded " + path + text;
+}
+
+std::string counted(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
+// Different spellings of one file ("../res/a.wav", "./../res/a.wav") share one decoded copy.
+std::string fileKey(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+    return error || canonical.empty() ? path : canonical.string();
 }
 
 } // namespace
@@ -72,12 +84,13 @@ AudioSource* AudioManager::create(const std::string& name, const std::string& pa
     return sources.back();
 }
 
-AudioSource* AudioManager::create(const char* name, const char* path, bool stream) {
-    return create(std::string(name ? name : ""), std::string(path ? path : ""), stream);
+AudioSource* AudioManager::create(const char* name, const std::string& path, bool stream) {
+    return create(std::string(name ? name : ""), path, stream);
 }
 
 std::shared_ptr<SampleBuffer> AudioManager::samplesFor(const std::string& path) {
-    const auto known = samplesByPath.find(path);
+    const std::string key = fileKey(path);
+    const auto known = samplesByPath.find(key);
     if (known != samplesByPath.end())
         return known->second;
     std::shared_ptr<SampleBuffer> samples;
@@ -93,7 +106,7 @@ std::shared_ptr<SampleBuffer> AudioManager::samplesFor(const std::string& path) 
         else
             log->write("Could not load " + path + ": " + error + "; it stays silent");
     }
-    samplesByPath.emplace(path, samples);
+    samplesByPath.emplace(key, samples);
     return samples;
 }
 
@@ -179,11 +192,8 @@ void AudioManager::shutDown() {
         source->samples.reset();
     samplesByPath.clear();
     device.reset();
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "Shut down: %zu sources stopped, %zu sound files freed, at most %zu voices played at once",
-                  sources.size(), fileCount, peakVoices);
-    log->write(text);
+    log->write("Shut down: " + counted(sources.size(), "source") + " stopped, " + counted(fileCount, "sound file") +
+               " freed; at most " + counted(peakVoices, "voice") + " played at once");
 }
 
 } // namespace torvel

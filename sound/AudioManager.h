@@ -32,9 +32,9 @@ public:
     // read gives a silent source. stream is accepted for the callers' sake;
     // files are always decoded whole.
     AudioSource* create(const std::string& name, const std::string& path, bool stream = false);
-    // The same for text literals, which would otherwise convert to the bool of
-    // the static create above and make a manager instead of a source.
-    AudioSource* create(const char* name, const char* path, bool stream = false);
+    // The same for a name given as a text literal, which would otherwise
+    // convert to the bool of the static create above and make a manager.
+    AudioSource* create(const char* name, const std::string& path, bool stream = false);
 
     // Stops every source and frees every voice, all decoded samples and the
     // device. The manager object itself stays valid (and silent) afterwards,
@@ -58,7 +58,6 @@ public:
     // OpenAL voices held right now, and the most ever held at once.
     std::size_t getVoiceCount() const { return voiced.size(); }
     std::size_t getPeakVoiceCount() const { return peakVoices; }
-    const SoundLog& getLog() const { return *log; }
 
 private:
     friend class AudioSource;
@@ -77,7 +76,7 @@ private:
 
     std::unique_ptr<SoundLog> log;                                       // the HTML event log
     std::unique_ptr<AudioDevice> device;                                 // null when sound is off
-    std::map<std::string, std::shared_ptr<SampleBuffer>> samplesByPath;  // null entry: the file failed and is not retried
+    std::map<std::string, std::shared_ptr<SampleBuffer>> samplesByPath;  // by canonical path; null: failed, not retried
     std::vector<AudioSource*> sources;                                   // every source made, owned, freed by the destructor
     std::vector<AudioSource*> voiced;                                    // sources that hold an OpenAL voice
     std::size_t peakVoices = 0;                                          // most voices held at once

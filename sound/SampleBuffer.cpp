@@ -34,7 +34,6 @@ std::shared_ptr<SampleBuffer> SampleBuffer::upload(const DecodedSound& sound, st
     const std::size_t bytesPerCopy = sound.getSamples().size() * sizeof(std::int16_t);
     if (sound.getChannels() == 1) {
         result->buffer = makeBuffer(sound);
-        result->channels = 1;
         result->bytes = bytesPerCopy;
     } else {
         const DecodedSound mono = sound.mixedToMono();
@@ -42,16 +41,14 @@ std::shared_ptr<SampleBuffer> SampleBuffer::upload(const DecodedSound& sound, st
         if (sound.getChannels() == 2) {
             result->buffer = makeBuffer(sound);
             result->monoBuffer = makeBuffer(mono);
-            result->channels = 2;
             result->bytes = bytesPerCopy + monoBytes;
         } else {
             // OpenAL takes only mono and stereo; wider files play as their mono mix everywhere.
             result->buffer = makeBuffer(mono);
-            result->channels = 1;
-            result->bytes = monoBytes;
+                result->bytes = monoBytes;
         }
     }
-    if (result->buffer == 0 || (result->channels == 2 && result->monoBuffer == 0)) {
+    if (result->buffer == 0 || (sound.getChannels() == 2 && result->monoBuffer == 0)) {
         error = "the audio device refused the samples";
         return nullptr;
     }

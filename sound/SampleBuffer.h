@@ -22,7 +22,6 @@ public:
 
     unsigned int getBuffer() const { return buffer; }
     unsigned int getMonoBuffer() const { return monoBuffer != 0 ? monoBuffer : buffer; }
-    int getChannels() const { return channels; }
     int getSampleRate() const { return sampleRate; }
     double getSeconds() const { return sampleRate > 0 ? double(frames) / sampleRate : 0.0; }
     std::size_t getBytes() const { return bytes; }
@@ -32,7 +31,6 @@ private:
 
     unsigned int buffer = 0;      // OpenAL buffer as the file sounds (mono or stereo)
     unsigned int monoBuffer = 0;  // OpenAL buffer of the mono mix; 0 when the file is mono already
-    int channels = 0;             // channels of buffer
     int sampleRate = 0;           // frames per second
     std::size_t frames = 0;       // length in frames
     std::size_t bytes = 0;        // sample memory held by the device for this file

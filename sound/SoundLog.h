@@ -17,7 +17,6 @@ public:
 
     void write(const std::string& message);
 
-    const std::string& getPath() const { return path; }
     const std::vector<std::string>& getLines() const { return lines; }
 
     // Text made safe to stand inside HTML element content.

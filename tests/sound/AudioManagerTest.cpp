@@ -93,6 +93,20 @@ TEST(AudioManager, ThousandSourcesShareOneDecodedFileAndHoldVoicesOnlyWhilePlayi
     EXPECT_EQ(manager->getLoadedFileCount(), 0u);
 }
 
+TEST(AudioManager, OneFileUnderOtherSpellingsIsLoadedOnce) {
+    TestSounds files;
+    const std::string tone = files.tone("tone.wav", 1, 0.1, 0.5);
+    AudioManager* manager = createAudioManager(true, files.path("log.html"));
+    AudioSource* plain = manager->create("a", tone, false);
+    AudioSource* dotted = manager->create("b", files.getDir() + "/./tone.wav", false);
+    AudioSource* roundabout = manager->create("c", files.getDir() + "/../" + files.getDir().substr(5) + "/tone.wav");
+    EXPECT_TRUE(plain->isValid() && dotted->isValid() && roundabout->isValid());
+    EXPECT_EQ(manager->getLoadedFileCount(), 1u);
+    manager->shutDown();
+    EXPECT_NE(readFile(files.path("log.html")).find("Shut down: 3 sources stopped, 1 sound file freed; at most 0 voices"),
+              std::string::npos);
+}
+
 TEST(AudioManager, PlayingEndsByItselfAndCanStartAgain) {
     TestSounds files;
     AudioManager* manager = createAudioManager(true, files.path("log.html"));
@@ -241,8 +255,12 @@ TEST(AudioManager, AfterShutDownOldPointersAndTheManagerStaySafeAndSilent) {
 TEST(AudioManager, TextLiteralsMakeSourcesNotManagers) {
     TestSounds files;
     AudioManager* manager = createAudioManager(false, files.path("log.html"));
+    const std::string path = "../res/none.wav";
     AudioSource* source = manager->create("fireSound", "../res/none.wav");
+    AudioSource* other = manager->create("flybySound", path);
     ASSERT_NE(source, nullptr);
+    ASSERT_NE(other, nullptr);
     EXPECT_EQ(source->getName(), "fireSound");
-    EXPECT_EQ(manager->getSourceCount(), 1u);
+    EXPECT_EQ(other->getName(), "flybySound");
+    EXPECT_EQ(manager->getSourceCount(), 2u);
 }
