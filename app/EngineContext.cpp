@@ -54,15 +54,24 @@ EngineContext::EngineContext()
 {
     XSetErrorHandler(reportXError);
 
-    device = createDevice(video::EDT_OPENGL, core::dimension2du(1366, 768), 32,
-                          false, false, true, nullptr);
+    SIrrlichtCreationParameters params;
+    params.DriverType = video::EDT_OPENGL;
+    params.WindowSize = core::dimension2du(1366, 768);
+    params.Bits = 32;
+    params.Fullscreen = false;
+    params.Stencilbuffer = false;
+    params.Vsync = true;
+    params.EventReceiver = nullptr;
+    // The engine's start-up chatter stays off the console; when no window
+    // can be had, our one line below says why.
+    params.LoggingLevel = ELL_NONE;
+    device = createDeviceEx(params);
     if (device == nullptr) {
         // Nothing else exists yet, so there is nothing to take down.
         std::cout << "Torvel cannot open its window: " << windowFailureReason() << "." << std::endl;
         std::exit(0);
     }
-    // The engine's own chatter (version, every texture loaded) stays quiet;
-    // warnings and failed loads still reach the console.
+    // Warnings and failed loads reach the console, the engine's chatter does not.
     device->getLogger()->setLogLevel(ELL_WARNING);
 
     device->setResizable(true);

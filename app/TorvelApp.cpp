@@ -6,12 +6,13 @@
 #include <irrlicht.h>
 #include <GL/gl.h>
 
+#include <cstring>
 #include <iostream>
 
 using namespace irr;
 
 TorvelApp::TorvelApp()
-    : device(nullptr), sceneManager(nullptr), driver(nullptr)
+    : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -28,10 +29,12 @@ TorvelApp::TorvelApp()
     device->setEventReceiver(this);
 
     core::array<SJoystickInfo> joysticks;
-    if (device->activateJoysticks(joysticks)) {
+    const bool joystickSupport = device->activateJoysticks(joysticks);
+    if (joystickSupport) {
         std::cout << "Joystick support is enabled and " << joysticks.size()
                   << " joystick(s) are present." << std::endl;
     }
+    useVirtualStick = VirtualStick::isNeeded(joystickSupport, joysticks.size());
 }
 
 TorvelApp::~TorvelApp()
@@ -42,6 +45,8 @@ TorvelApp::~TorvelApp()
 
 bool TorvelApp::OnEvent(const SEvent& event)
 {
+    if (useVirtualStick)
+        virtualStick.watch(event);
     if (event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown) {
         switch (event.KeyInput.Key) {
         case KEY_KEY_T:
@@ -65,8 +70,19 @@ bool TorvelApp::OnEvent(const SEvent& event)
 
 void TorvelApp::run()
 {
-    while (device->run())
-        frame();
+    while (step()) {
+    }
+}
+
+bool TorvelApp::step()
+{
+    if (!device->run())
+        return false;
+    // Right after the engine has delivered its own events, as a polled stick would.
+    if (useVirtualStick)
+        device->postEventFromUser(virtualStick.makeEvent());
+    frame();
+    return true;
 }
 
 void TorvelApp::frame()
@@ -94,15 +110,42 @@ void TorvelApp::writePendingScreenshots()
 {
     if (pendingScreenshots.empty())
         return;
-    // Read the frame just drawn from the back buffer, before the swap.
-    glReadBuffer(GL_BACK);
-    video::IImage* image = driver->createScreenShot(video::ECF_UNKNOWN, video::ERT_FRAME_BUFFER);
+    video::IImage* image = captureBackBuffer();
     if (image != nullptr) {
         for (u32 i = 0; i < pendingScreenshots.size(); ++i)
             driver->writeImageToFile(image, pendingScreenshots[i], 0);
         image->drop();
     } else {
-        std::cerr << "Screenshot failed: the frame buffer gave no image." << std::endl;
+        std::cerr << "Screenshot failed: the frame could not be read." << std::endl;
     }
     pendingScreenshots.clear();
+}
+
+video::IImage* TorvelApp::captureBackBuffer()
+{
+    // The engine's own screenshot reads the front buffer, which software
+    // renderers and compositors leave black after the swap. The frame just
+    // drawn is still whole in the back buffer until endScene.
+    const core::dimension2du size = driver->getScreenSize();
+    if (size.Width == 0 || size.Height == 0)
+        return nullptr;
+    video::IImage* image = driver->createImage(video::ECF_R8G8B8, size);
+    if (image == nullptr)
+        return nullptr;
+    u8* pixels = static_cast<u8*>(image->lock());
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, size.Width, size.Height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+
+    // OpenGL counts rows from the bottom, images from the top.
+    const u32 pitch = image->getPitch();
+    core::array<u8> row(pitch);
+    row.set_used(pitch);
+    for (u32 top = 0, bottom = size.Height - 1; top < bottom; ++top, --bottom) {
+        memcpy(row.pointer(), pixels + top * pitch, pitch);
+        memcpy(pixels + top * pitch, pixels + bottom * pitch, pitch);
+        memcpy(pixels + bottom * pitch, row.pointer(), pitch);
+    }
+    image->unlock();
+    return image;
 }

@@ -5,11 +5,12 @@
 #include <irrString.h>
 
 #include "FireUnit.h"
+#include "VirtualStick.h"
 
 namespace irr {
 class IrrlichtDevice;
 namespace scene { class ISceneManager; }
-namespace video { class IVideoDriver; }
+namespace video { class IVideoDriver; class IImage; }
 }
 
 // The application: owns the player's fire unit, builds the world, receives
@@ -22,7 +23,10 @@ public:
     bool OnEvent(const irr::SEvent& event) override;
     void run();
 
-    // One frame of the loop; run() calls it while the device runs.
+    // One pass of the loop: the device's run step (events), the virtual
+    // stick's event, then a frame. False once the device has stopped.
+    bool step();
+    // One frame: update, draw, end the scene.
     void frame();
 
     void takeScreenshot();
@@ -30,15 +34,19 @@ public:
     void drawHud();
 
     FireUnit& getFireUnit() { return fireUnit; }
+    bool usesVirtualStick() const { return useVirtualStick; }
     // Files the next frame will be written to, in the order T was pressed.
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
 private:
     void writePendingScreenshots();
+    irr::video::IImage* captureBackBuffer();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
     irr::video::IVideoDriver* driver;
     FireUnit fireUnit;
+    VirtualStick virtualStick;               // keyboard and mouse as a joystick
+    bool useVirtualStick;                    // no joystick was found at start
     irr::core::array<irr::core::stringc> pendingScreenshots; // names fixed at each T key-down, written at the end of the next frame
 };

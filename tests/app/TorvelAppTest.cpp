@@ -150,3 +150,32 @@ TEST_F(TorvelAppTest, EveryTKeyDownWritesTheNextFrameUnderItsOwnTime)
     for (u32 i = 0; i < names.size(); ++i)
         std::remove(names[i].c_str());
 }
+
+TEST_F(TorvelAppTest, WithoutAJoystickTheKeysWorkTheTurretEveryFrame)
+{
+    ASSERT_TRUE(app->usesVirtualStick()) << "no joystick on the test machine";
+    FireUnit& unit = app->getFireUnit();
+
+    // Holding Right turns the turret a little more with every frame.
+    EXPECT_FALSE(app->OnEvent(keyEvent(KEY_RIGHT, true))) << "the stick only watches";
+    f32 yaw = unit.getTurretBase()->getRotation().Y;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(app->step());
+        const f32 now = unit.getTurretBase()->getRotation().Y;
+        EXPECT_GT(now, yaw);
+        yaw = now;
+    }
+    app->OnEvent(keyEvent(KEY_RIGHT, false));
+
+    // Space fires one burst however long it is held; R starts a reload.
+    app->OnEvent(keyEvent(KEY_SPACE, true));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(app->step());
+    EXPECT_EQ(unit.getRoundsLeft(), 64u);
+    app->OnEvent(keyEvent(KEY_SPACE, false));
+    ASSERT_TRUE(app->step());
+    EXPECT_FALSE(unit.isReloading());
+    app->OnEvent(keyEvent(KEY_KEY_R, true));
+    ASSERT_TRUE(app->step());
+    EXPECT_TRUE(unit.isReloading());
+}
