@@ -41,7 +41,14 @@ bool FireControl::fireRound()
 
 void FireControl::checkReload(u32 now)
 {
-    if (reloading && static_cast<s32>(now - reloadEndTime) > 0) {
+    if (!reloading)
+        return;
+    // The wall clock was set back: the end now lies further ahead than a
+    // whole reload, which would keep the guns silent for as long as the
+    // clock jumped. The reload goes on for at most its own length from here.
+    if (static_cast<s32>(reloadEndTime - now) > static_cast<s32>(RELOAD_TIME))
+        reloadEndTime = now + RELOAD_TIME;
+    if (static_cast<s32>(now - reloadEndTime) > 0) {
         reloading = false;
         burstsLeft = BURSTS_PER_MAGAZINE;
     }

@@ -30,7 +30,8 @@ public:
     // Ends the reload at the first time strictly after its end. The real
     // time is wall-clock milliseconds cut to 32 bits and wraps, so the end is
     // compared by the wrapping difference: a reload begun just before the
-    // wrap still lasts its fifteen seconds.
+    // wrap still lasts its fifteen seconds. Should the clock be set back, the
+    // reload still ends at most fifteen seconds after the time seen here.
     void checkReload(irr::u32 now);
 
     // Which muzzle flashes show while the round with the given number of

@@ -70,7 +70,7 @@ private:
     void setFlashes(bool left, bool right);
     irr::u32 now() const;
 
-    irr::scene::ICameraSceneNode* camera;
+    irr::scene::ICameraSceneNode* camera;      // rides on the guns, the scene's active camera
     irr::scene::IMeshSceneNode* guns;          // turns about X to elevate; null when the mesh is missing
     irr::scene::ISceneNode* turretBase;        // turns about Y to traverse
     TurretCamAnimator* camAnimator;            // owned: the reference from creation
@@ -78,8 +78,8 @@ private:
     irr::f32 pitchRate;                        // smoothed elevation input, degrees per joystick event
     irr::video::ITexture* crosshair;           // null when the image is missing: nothing is drawn
     irr::core::line3df shotLine;               // line of the latest round fired
-    irr::scene::IBillboardSceneNode* leftFlash;
-    irr::scene::IBillboardSceneNode* rightFlash;
+    irr::scene::IBillboardSceneNode* leftFlash;   // muzzle flash of the left gun
+    irr::scene::IBillboardSceneNode* rightFlash;  // muzzle flash of the right gun
     FireControl fireControl;                   // trigger, bursts and reload
     torvel::AudioSource* fireSound;            // belongs to the sound manager; may be silent
     irr::core::dimension2du lastScreenSize;    // size for which the aspect ratio was last set

@@ -155,6 +155,25 @@ TEST(FireControl, ReloadAcrossTheClockWrap)
     EXPECT_FALSE(late.isReloading());
 }
 
+TEST(FireControl, ClockSetBackDoesNotStretchTheReload)
+{
+    FireControl fire;
+    fire.onButtons(false, true, 10000000);
+    // An hour back: the reload ends fifteen seconds after the first look at the new time.
+    fire.checkReload(10000000 - 3600000);
+    EXPECT_TRUE(fire.isReloading());
+    EXPECT_EQ(fire.getReloadEndTime(), 10000000u - 3600000u + 15000u);
+    fire.checkReload(10000000 - 3600000 + 15001);
+    EXPECT_FALSE(fire.isReloading());
+
+    // Small steps back within the reload change nothing.
+    FireControl steady;
+    steady.onButtons(false, true, 50000);
+    steady.checkReload(52000);
+    steady.checkReload(51000);
+    EXPECT_EQ(steady.getReloadEndTime(), 65000u);
+}
+
 TEST(FireControl, MuzzleFlashTableOverABurst)
 {
     // Index: rounds still to come when the round is fired, 16 down to 1.
