@@ -8,8 +8,9 @@ namespace torvel {
 class AudioManager;
 class SampleBuffer;
 
-// One playable sound. Sources are made by the AudioManager and stay with it
-// until it shuts down; callers keep plain pointers and never delete them.
+// One playable sound. Sources are made by the AudioManager and belong to it;
+// callers keep plain pointers and never delete them. After the manager's
+// shut-down they stay valid, silent objects.
 // A source whose file could not be loaded, or made without an audio device,
 // is silent: it accepts every call, plays nothing and never reports playing.
 class AudioSource {

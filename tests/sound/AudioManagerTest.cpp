@@ -110,7 +110,7 @@ TEST(AudioManager, OneFileUnderOtherSpellingsIsLoadedOnce) {
 TEST(AudioManager, PlayingEndsByItselfAndCanStartAgain) {
     TestSounds files;
     AudioManager* manager = createAudioManager(true, files.path("log.html"));
-    AudioSource* shot = manager->create("fireSound", files.tone("shot.wav", 2, 0.05, 0.4, 0.4), false);
+    AudioSource* shot = manager->create("fireSound", files.tone("shot.wav", 2, 0.3, 0.4, 0.4), false);
     EXPECT_FALSE(shot->isPlaying());
 
     ASSERT_TRUE(shot->play2d(false));
