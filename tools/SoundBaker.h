@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Bakes the game's two sounds: "gunburst.wav", one 16-round burst of the twin
+// guns with its echo off the land (stereo, played unpositioned), and
+// "flyby.wav", a jet passing overhead (mono, played at the aircraft), loudest
+// about 4 s in and falling in pitch as it goes by. Both 44.1 kHz, 16 bit,
+// peaking at -1 dB below full scale.
+class SoundBaker {
+public:
+    static bool bake(const std::string& resDir);
+
+    static const int sampleRate = 44100;
+
+    // Interleaved left/right samples.
+    static std::vector<float> makeGunBurst();
+    static std::vector<float> makeFlyBy();
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Bakes the game's sprites: the ring sight "crosshair.png", the muzzle flash
+// "mflash.png" and the smoke puffs "smoke.png" and "smoke1.png". The flash and
+// the puffs are drawn with an alpha-tested material that keeps a pixel only
+// above half alpha, so their alpha crosses one half exactly on the outline
+// and rises steeply there: filtered, the cut edge stays smooth and clean.
+class SpriteBaker {
+public:
+    static bool bake(const std::string& resDir);
+
+    // Each returns size * size red, green, blue, alpha pixels, rows from the top.
+    static std::vector<std::uint8_t> drawCrosshair(int size);
+    static std::vector<std::uint8_t> drawMuzzleFlash(int size);
+    // puffNumber picks one of several differently shaped puffs; dark gives
+    // the sootier variant.
+    static std::vector<std::uint8_t> drawSmokePuff(int size, std::uint32_t puffNumber, bool dark);
+};
