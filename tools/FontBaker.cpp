@@ -45,6 +45,7 @@ struct Cell {
     int x = 0;     // top-left pixel in the image
     int y = 0;
     int width = 0; // rectangle size, markers not included
+    int height = 0;
 };
 
 void put(std::vector<std::uint8_t>& image, int x, int y, const std::uint8_t colour[4])
@@ -52,8 +53,9 @@ void put(std::vector<std::uint8_t>& image, int x, int y, const std::uint8_t colo
     std::copy(colour, colour + 4, &image[(std::size_t(y) * FontBaker::imageWidth + x) * 4]);
 }
 
-// Draws a glyph's ink, white over a dark outline grown round it, into its cell.
-void drawGlyph(std::vector<std::uint8_t>& image, const Glyph& glyph, int originX, int baseline)
+// Draws a glyph's ink, white over a dark outline grown round it, into its
+// cell; nothing falls outside, where it would show in a neighbouring glyph.
+void drawGlyph(std::vector<std::uint8_t>& image, const Glyph& glyph, const Cell& cell, int originX, int baseline)
 {
     const auto inkAt = [&](int x, int y) -> float {
         x -= originX + glyph.left;
@@ -65,6 +67,9 @@ void drawGlyph(std::vector<std::uint8_t>& image, const Glyph& glyph, int originX
     const int reach = int(std::ceil(outlineRadius));
     for (int y = baseline - glyph.top - margin; y < baseline - glyph.top + glyph.height + margin; ++y) {
         for (int x = originX + glyph.left - margin; x < originX + glyph.left + glyph.width + margin; ++x) {
+            const bool outside = x < cell.x || x >= cell.x + cell.width || y < cell.y || y >= cell.y + cell.height;
+            if (outside || (x == cell.x && y == cell.y))
+                continue;
             const float ink = inkAt(x, y);
             float outline = 0.0f;
             for (int dy = -reach; dy <= reach; ++dy) {
@@ -169,8 +174,10 @@ bool FontBaker::bake(const std::string& resDir)
         imageHeight *= 2;
 
     std::vector<std::uint8_t> image(std::size_t(imageWidth) * imageHeight * 4, 0);
-    for (std::size_t i = 0; i < glyphs.size(); ++i)
-        drawGlyph(image, glyphs[i], cells[i].x + penOffsets[i], cells[i].y + margin + ascent);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        cells[i].height = cellHeight;
+        drawGlyph(image, glyphs[i], cells[i], cells[i].x + penOffsets[i], cells[i].y + margin + ascent);
+    }
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         put(image, cells[i].x, cells[i].y, openMarker);
         put(image, cells[i].x + cells[i].width, cells[i].y + cellHeight, closeMarker);

@@ -47,12 +47,38 @@ const SColorf darkRock(86.0f, 82.0f, 78.0f);
 const SColorf gravel(140.0f, 132.0f, 118.0f);
 const SColorf sandbags(158.0f, 142.0f, 104.0f);
 
+// Texels between the points of the coarse grid.
+const unsigned gridStep = 4;
+
 } // namespace
 
 GroundPainter::GroundPainter(const TerrainShape& shape, unsigned textureSize)
     : shape(shape), pixelsPerTexel(float(TerrainShape::size - 1) / textureSize), patches(0x9a7c4u),
-      detail(0x5e7b1eu), streaks(0xd1a7u)
+      detail(0x5e7b1eu), streaks(0xd1a7u), gridSize(textureSize / gridStep + 2)
 {
+    dryPatches.resize(std::size_t(gridSize) * gridSize);
+    wornPatches.resize(dryPatches.size());
+    for (unsigned j = 0; j < gridSize; ++j) {
+        for (unsigned i = 0; i < gridSize; ++i) {
+            const float column = i * gridStep * pixelsPerTexel;
+            const float row = j * gridStep * pixelsPerTexel;
+            dryPatches[j * gridSize + i] = patches.fractal(column / 80.0f, row / 80.0f, 3);
+            wornPatches[j * gridSize + i] = patches.fractal(column / 45.0f + 40.0f, row / 45.0f, 3);
+        }
+    }
+}
+
+float GroundPainter::coarse(const std::vector<float>& grid, float x, float y) const
+{
+    x /= gridStep;
+    y /= gridStep;
+    const unsigned i = std::min(unsigned(x), gridSize - 2);
+    const unsigned j = std::min(unsigned(y), gridSize - 2);
+    const float u = x - i;
+    const float v = y - j;
+    const float* top = &grid[j * gridSize + i];
+    const float* bottom = top + gridSize;
+    return (top[0] + (top[1] - top[0]) * u) * (1.0f - v) + (bottom[0] + (bottom[1] - bottom[0]) * u) * v;
 }
 
 SColorf GroundPainter::texel(unsigned x, unsigned y) const
@@ -72,7 +98,7 @@ SColorf GroundPainter::texel(unsigned x, unsigned y) const
     const float height = shape.worldHeight(here);
 
     // Grass, lush low down, drier on the heights and in broad patches.
-    const float dryness = std::clamp(0.45f + 0.07f * (height + 7.0f) + 0.7f * patches.fractal(column / 80.0f, row / 80.0f, 3), 0.0f, 1.0f);
+    const float dryness = std::clamp(0.45f + 0.07f * (height + 7.0f) + 0.7f * coarse(dryPatches, float(x), float(y)), 0.0f, 1.0f);
     SColorf ground = mix(lushGrass, dryGrass, dryness);
     const float tufts = detail.fractal(column / 2.3f, row / 2.3f, 2);
     ground = mix(ground, darkGrass, std::clamp(0.3f + 0.6f * tufts, 0.0f, 0.8f));
@@ -80,7 +106,7 @@ SColorf GroundPainter::texel(unsigned x, unsigned y) const
     ground = scaled(ground, 1.0f + 0.07f * streaks.noise(column / 0.9f, row / 5.0f));
 
     // Bare earth on steeper ground and in worn patches.
-    const float worn = smoothstep(0.42f, 0.62f, patches.fractal(column / 45.0f + 40.0f, row / 45.0f, 3) + 0.15f * tufts);
+    const float worn = smoothstep(0.42f, 0.62f, coarse(wornPatches, float(x), float(y)) + 0.15f * tufts);
     const float earthCover = std::max(worn, smoothstep(0.09f, 0.15f, slope + 0.03f * tufts));
     if (earthCover > 0.0f) {
         const SColorf soil = scaled(earth, 0.85f + 0.2f * detail.noise(column / 1.4f + 7.0f, row / 1.4f));

@@ -4,6 +4,8 @@
 
 #include <SColor.h>
 
+#include <vector>
+
 class TerrainShape;
 
 // Paints the ground's colour texture from the land's shape: grass that is
@@ -20,9 +22,16 @@ public:
     irr::video::SColorf texel(unsigned x, unsigned y) const;
 
 private:
+    // The broad patches vary over dozens of texels; they are worked out on a
+    // coarse grid once and interpolated, which spares most of the noise.
+    float coarse(const std::vector<float>& grid, float x, float y) const;
+
     const TerrainShape& shape; // the land being painted
     float pixelsPerTexel;      // height map pixels per texel
     PerlinNoise patches;       // where grass gives way to earth, dry or lush
     PerlinNoise detail;        // tufts, stones and mottling
     PerlinNoise streaks;       // wind-combed grass and rock strata
+    unsigned gridSize;         // coarse grid points along an edge
+    std::vector<float> dryPatches;  // coarse grid: where grass is dry or lush
+    std::vector<float> wornPatches; // coarse grid: where the ground is worn to earth
 };

@@ -54,8 +54,8 @@ SColorf SkyModel::colour(const vector3df& d) const
     // horizon keeps the fog colour all round.
     const float towardsSun = std::max(0.0f, d.dotProduct(sunDirection));
     const float horizonFade = smoothstep(0.0f, 0.12f, d.Y);
-    const float glow = (0.55f * std::pow(towardsSun, 400.0f) + 0.22f * std::pow(towardsSun, 24.0f)
-                        + 0.10f * std::pow(towardsSun, 4.0f)) * horizonFade;
+    const float glow = (0.8f * std::pow(towardsSun, 1200.0f) + 0.35f * std::pow(towardsSun, 90.0f)
+                        + 0.16f * std::pow(towardsSun, 10.0f)) * horizonFade;
     sky = mix(sky, sunlight, std::min(glow, 1.0f));
 
     float thickness = 0.0f;
@@ -71,8 +71,8 @@ SColorf SkyModel::colour(const vector3df& d) const
 
     // The sun's disc shines through thin cloud and is dimmed by thick cloud.
     const float angle = std::acos(std::min(towardsSun, 1.0f));
-    const float disc = 1.0f - smoothstep(0.0085f, 0.0115f, angle);
-    return mix(sky, sunDisc, disc * (1.0f - 0.8f * cover));
+    const float disc = 1.0f - smoothstep(0.011f, 0.015f, angle);
+    return mix(sky, sunDisc, disc * (1.0f - 0.6f * cover));
 }
 
 float SkyModel::cloudCover(const vector3df& d, float& thickness) const
@@ -90,6 +90,8 @@ float SkyModel::cloudCover(const vector3df& d, float& thickness) const
     const float shape = clouds.fractal(x, z, octaves, 2.1f, 0.52f);
     const float streak = wisps.fractal(x * 0.35f + 11.0f, z * 1.4f, 4);
     thickness = smoothstep(0.25f, 0.75f, shape);
-    // Far clouds dissolve into the haze.
-    return smoothstep(0.02f, 0.42f, shape + 0.18f * streak) * smoothstep(0.015f, 0.22f, d.Y);
+    // Far clouds dissolve into the haze, and the sun burns a clear patch
+    // round itself so the player can find it.
+    const float clearing = 1.0f - 0.85f * std::pow(std::max(0.0f, d.dotProduct(sunDirection)), 150.0f);
+    return smoothstep(0.02f, 0.42f, shape + 0.18f * streak) * smoothstep(0.015f, 0.22f, d.Y) * clearing;
 }

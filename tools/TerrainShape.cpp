@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -28,31 +29,37 @@ TerrainShape::TerrainShape() : heights(std::size_t(size) * size), levels(std::si
     const PerlinNoise ridges(0x51d6e5u);
     const PerlinNoise bumps(0xb0b5u);
 
-    // The landscape in world units, the gun pad at emplacementHeight.
-    for (int row = 0; row < size; ++row) {
-        for (int column = 0; column < size; ++column) {
-            const float x = float(column);
-            const float z = float(row);
-            const float r = distanceFromCentre(x, z);
-            // Far off: broad rolling hills, with sharper ridges in the distance.
-            float land = -10.0f + 13.0f * hills.fractal(x / 300.0f, z / 300.0f, 6, 2.0f, 0.48f);
-            land += 7.0f * smoothstep(150.0f, 400.0f, r) * (ridges.ridged(x / 210.0f + 3.0f, z / 210.0f, 4) - 0.45f);
-            // Near by: the turret's hill, a broad dome that falls away from the
-            // pad on all sides, its flanks rippled by smaller hills and hollows.
-            const float dome = emplacementHeight - 0.3f - 9.0f * smoothstep(emplacementRadius, 190.0f, r)
-                + 2.6f * smoothstep(emplacementRadius + 5.0f, 110.0f, r) * hills.fractal(x / 70.0f + 9.0f, z / 70.0f, 4);
-            const float nearWeight = 1.0f - smoothstep(90.0f, 260.0f, r);
-            land += (dome - land) * nearWeight;
-            // Nothing near the gunner rises above the pad.
-            if (r < 120.0f)
-                land = std::min(land, emplacementHeight - 0.3f);
-            // Hummocks a player sees close by.
-            land += 0.4f * smoothstep(emplacementRadius, emplacementRadius + 8.0f, r) * bumps.fractal(x / 19.0f, z / 19.0f, 3);
-            // The pad itself is flat; its rim eases into the hillside.
-            const float pad = smoothstep(emplacementRadius, emplacementRadius + 6.0f, r);
-            heights[index(column, row)] = emplacementHeight + (land - emplacementHeight) * pad;
+    // The landscape in world units, the gun pad at emplacementHeight. Rows
+    // are shared out between two threads; each height depends on its place alone.
+    const auto shapeRows = [&](int firstRow, int endRow) {
+        for (int row = firstRow; row < endRow; ++row) {
+            for (int column = 0; column < size; ++column) {
+                const float x = float(column);
+                const float z = float(row);
+                const float r = distanceFromCentre(x, z);
+                // Far off: broad rolling hills, with sharper ridges in the distance.
+                float land = -10.0f + 13.0f * hills.fractal(x / 300.0f, z / 300.0f, 6, 2.0f, 0.48f);
+                land += 7.0f * smoothstep(150.0f, 400.0f, r) * (ridges.ridged(x / 210.0f + 3.0f, z / 210.0f, 4) - 0.45f);
+                // Near by: the turret's hill, a broad dome that falls away from
+                // the pad on all sides, its flanks rippled by smaller hills.
+                const float dome = emplacementHeight - 0.3f - 9.0f * smoothstep(emplacementRadius, 190.0f, r)
+                    + 2.6f * smoothstep(emplacementRadius + 5.0f, 110.0f, r) * hills.fractal(x / 70.0f + 9.0f, z / 70.0f, 4);
+                const float nearWeight = 1.0f - smoothstep(90.0f, 260.0f, r);
+                land += (dome - land) * nearWeight;
+                // Nothing near the gunner rises above the pad.
+                if (r < 120.0f)
+                    land = std::min(land, emplacementHeight - 0.3f);
+                // Hummocks a player sees close by.
+                land += 0.4f * smoothstep(emplacementRadius, emplacementRadius + 8.0f, r) * bumps.fractal(x / 19.0f, z / 19.0f, 3);
+                // The pad itself is flat; its rim eases into the hillside.
+                const float pad = smoothstep(emplacementRadius, emplacementRadius + 6.0f, r);
+                heights[index(column, row)] = emplacementHeight + (land - emplacementHeight) * pad;
+            }
         }
-    }
+    };
+    std::thread helper(shapeRows, 0, size / 2);
+    shapeRows(size / 2, size);
+    helper.join();
 
     // The game centres the height range at middleHeight, so the pad ends up
     // at emplacementHeight only if the range's middle lies there already.
