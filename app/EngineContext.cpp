@@ -2,6 +2,7 @@
 
 #include "AudioManager.h"
 #include "Airspace.h"
+#include "EngineLog.h"
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
@@ -61,19 +62,14 @@ EngineContext::EngineContext()
     params.Fullscreen = false;
     params.Stencilbuffer = false;
     params.Vsync = true;
-    params.EventReceiver = nullptr;
-    // The engine's start-up chatter stays off the console; when no window
-    // can be had, our one line below says why.
-    params.LoggingLevel = ELL_NONE;
+    params.EventReceiver = &EngineLog::instance();
+    params.LoggingLevel = ELL_WARNING;
     device = createDeviceEx(params);
     if (device == nullptr) {
         // Nothing else exists yet, so there is nothing to take down.
         std::cout << "Torvel cannot open its window: " << windowFailureReason() << "." << std::endl;
         std::exit(0);
     }
-    // Warnings and failed loads reach the console, the engine's chatter does not.
-    device->getLogger()->setLogLevel(ELL_WARNING);
-
     device->setResizable(true);
     driver = device->getVideoDriver();
     sceneManager = device->getSceneManager();

@@ -2,6 +2,7 @@
 
 #include "Airspace.h"
 #include "EngineContext.h"
+#include "EngineLog.h"
 
 #include <irrlicht.h>
 #include <GL/gl.h>
@@ -40,11 +41,13 @@ TorvelApp::TorvelApp()
 TorvelApp::~TorvelApp()
 {
     // The device outlives us; nothing it delivers later may reach this object.
-    device->setEventReceiver(nullptr);
+    device->setEventReceiver(&EngineLog::instance());
 }
 
 bool TorvelApp::OnEvent(const SEvent& event)
 {
+    if (EngineLog::report(event))
+        return true;
     if (useVirtualStick)
         virtualStick.watch(event);
     if (event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown) {

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 # No display: one clear line, status 0.
-(cd "$WORK/bin" && env -u DISPLAY "$TORVEL") >"$WORK/out.txt" 2>&1 || fail "status $? without a display"
+(cd "$WORK/bin" && env -u DISPLAY "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" || fail "status $? without a display"
 grep -q "^Torvel cannot open its window: no display is set" "$WORK/out.txt" || fail "no message without a display"
 [ "$(wc -l <"$WORK/out.txt")" -eq 1 ] || fail "more than one line without a display"
 
