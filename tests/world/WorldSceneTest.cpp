@@ -64,6 +64,23 @@ void expectNear(const core::vector3df& actual, const core::vector3df& expected)
     EXPECT_NEAR(actual.Z, expected.Z, 1e-3f);
 }
 
+// The fog the world leaves in the driver: exponential, per vertex, blue-grey.
+void expectWorldFog()
+{
+    video::SColor colour;
+    video::E_FOG_TYPE type;
+    f32 start, end, density;
+    bool pixelFog, rangeFog;
+    getVideoDriver()->getFog(colour, type, start, end, density, pixelFog, rangeFog);
+    EXPECT_EQ(colour.color, 0x00637AC1u);
+    EXPECT_EQ(type, video::EFT_FOG_EXP);
+    EXPECT_FLOAT_EQ(start, 100.0f);
+    EXPECT_FLOAT_EQ(end, 300.0f);
+    EXPECT_FLOAT_EQ(density, 0.01f);
+    EXPECT_FALSE(pixelFog);
+    EXPECT_FALSE(rangeFog);
+}
+
 } // namespace
 
 TEST_F(WorldSceneTest, BuildingAddsSkyBoxTerrainAndLightUnderTheRoot)
@@ -133,18 +150,7 @@ TEST_F(WorldSceneTest, ExponentialVertexFogOnTheTerrainAlone)
     game.writeHeightMap(65, 0, 100);
     startGame();
 
-    video::SColor colour;
-    video::E_FOG_TYPE type;
-    f32 start, end, density;
-    bool pixelFog, rangeFog;
-    getVideoDriver()->getFog(colour, type, start, end, density, pixelFog, rangeFog);
-    EXPECT_EQ(colour.color, 0x00637AC1u);
-    EXPECT_EQ(type, video::EFT_FOG_EXP);
-    EXPECT_FLOAT_EQ(start, 100.0f);
-    EXPECT_FLOAT_EQ(end, 300.0f);
-    EXPECT_FLOAT_EQ(density, 0.01f);
-    EXPECT_FALSE(pixelFog);
-    EXPECT_FALSE(rangeFog);
+    expectWorldFog();
 
     // Sky, turret and everything else stay clear of the fog.
     std::vector<scene::ISceneNode*> nodes;
@@ -213,13 +219,7 @@ TEST_P(MissingHeightMapTest, SkyFogAndLightStayAndOneLineNamesTheFile)
     EXPECT_EQ(static_cast<scene::ILightSceneNode*>(rootChildren(scene::ESNT_LIGHT)[0])->getLightType(),
               video::ELT_DIRECTIONAL);
 
-    video::SColor colour;
-    video::E_FOG_TYPE type;
-    f32 start, end, density;
-    bool pixelFog, rangeFog;
-    getVideoDriver()->getFog(colour, type, start, end, density, pixelFog, rangeFog);
-    EXPECT_EQ(type, video::EFT_FOG_EXP);
-    EXPECT_EQ(colour.color, 0x00637AC1u);
+    expectWorldFog();
 
     // The game goes on without ground.
     app->frame();
