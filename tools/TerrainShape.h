@@ -20,9 +20,6 @@ public:
     // pixels, in grey levels: smooth slopes for painting the ground.
     float smoothLevel(float column, float row) const;
 
-    int lowestLevel() const { return minLevel; }
-    int highestLevel() const { return maxLevel; }
-
     // World height of a grey level in the game, where the height map is
     // scaled by 0.1 in Y and its bounding box centre is put 10 units below
     // the origin: the centre's height depends on the lowest and highest level.
