@@ -13,6 +13,7 @@ class GunsMeshBaker {
 public:
     static bool bake(const std::string& resDir);
 
+private:
     // Fills the builder with the whole gun.
     static void buildGuns(MeshBuilder& builder);
 };

@@ -12,6 +12,7 @@ class JetMeshBaker {
 public:
     static bool bake(const std::string& resDir);
 
+private:
     // Fills the builder with the whole aircraft.
     static void buildJet(MeshBuilder& builder);
 };

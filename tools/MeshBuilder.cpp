@@ -1,5 +1,6 @@
 #include "MeshBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -139,7 +140,7 @@ void MeshBuilder::addTube(int material, const vector3df& from, const vector3df& 
     }
 }
 
-void MeshBuilder::addLoft(const std::vector<int>& materialOfRing, const std::vector<Section>& rings, float noseX,
+void MeshBuilder::addLoft(const std::vector<int>& materialOfBand, const std::vector<Section>& rings, float noseX,
     float tailX, float centreZ, int sides)
 {
     // Ring points, with the end points as rings of zero size.
@@ -186,7 +187,7 @@ void MeshBuilder::addLoft(const std::vector<int>& materialOfRing, const std::vec
     }
     const video::SColor white(255, 255, 255, 255);
     for (int r = 0; r + 1 < count; ++r) {
-        const int material = materialOfRing.at(std::min(r, static_cast<int>(materialOfRing.size()) - 1));
+        const int material = materialOfBand.at(std::min(r, static_cast<int>(materialOfBand.size()) - 1));
         for (int i = 0; i < sides; ++i) {
             const int j = (i + 1) % sides;
             const video::S3DVertex a(points[r][i], normals[r][i], white, noUv);

@@ -39,8 +39,9 @@ public:
         float radiusTo, int sides, bool capFrom, bool capTo);
     // Smooth body through rings across the X axis, closed with a point at
     // each end (noseX ahead of the first ring, tailX behind the last). The
-    // body may be shifted sideways to centreZ.
-    void addLoft(const std::vector<int>& materialOfRing, const std::vector<Section>& rings, float noseX,
+    // body may be shifted sideways to centreZ. materialOfBand paints the bands
+    // between rings from the nose back; its last entry paints all the rest.
+    void addLoft(const std::vector<int>& materialOfBand, const std::vector<Section>& rings, float noseX,
         float tailX, float centreZ, int sides);
     // Thin plate of the given thickness with a four-cornered outline in its
     // own plane: root leading and trailing edge, tip trailing and leading edge.

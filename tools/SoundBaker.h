@@ -14,6 +14,7 @@ public:
 
     static const int sampleRate = 44100;
 
+private:
     // Interleaved left/right samples.
     static std::vector<float> makeGunBurst();
     static std::vector<float> makeFlyBy();

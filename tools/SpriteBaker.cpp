@@ -67,7 +67,7 @@ bool SpriteBaker::bake(const std::string& resDir)
     if (!saver.isReady())
         return false;
     bool ok = saver.saveRgba(resDir + "/crosshair.png", 256, 256, drawCrosshair(256));
-    ok = saver.saveRgba(resDir + "/mflash.png", 128, 128, drawMuzzleFlash(128)) && ok;
+    ok = saver.saveRgba(resDir + "/mflash.png", 256, 256, drawMuzzleFlash(256)) && ok;
     ok = saver.saveRgba(resDir + "/smoke.png", 128, 128, drawSmokePuff(128, 1, false)) && ok;
     ok = saver.saveRgba(resDir + "/smoke1.png", 128, 128, drawSmokePuff(128, 2, true)) && ok;
     return ok;
@@ -129,7 +129,7 @@ std::vector<std::uint8_t> SpriteBaker::drawMuzzleFlash(int size)
     // the middle, yellow, then orange towards the spike tips.
     const float c = size * 0.5f;
     const float outerRadius = size * 0.48f;
-    const float edgeWidth = 1.4f; // pixels over which alpha climbs from 0 to 1
+    const float edgeWidth = 2.0f; // pixels over which alpha climbs from 0 to 1
     std::vector<std::uint8_t> rgba(size * size * 4);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -141,7 +141,7 @@ std::vector<std::uint8_t> SpriteBaker::drawMuzzleFlash(int size)
             for (int k = 0; k < 16; ++k) {
                 const float spikeAngle = k * pi / 8 + 0.2f;
                 const float lobe = std::max(0.0f, std::cos(angle - spikeAngle));
-                reach = std::max(reach, spikeLength[k] * std::pow(lobe, k % 4 == 0 ? 30.0f : 60.0f));
+                reach = std::max(reach, spikeLength[k] * std::pow(lobe, k % 4 == 0 ? 14.0f : 36.0f));
             }
             const float edge = reach * outerRadius;
             const float alpha = clamp01(0.5f + (edge - rho) / edgeWidth);

@@ -13,6 +13,7 @@ class SpriteBaker {
 public:
     static bool bake(const std::string& resDir);
 
+private:
     // Each returns size * size red, green, blue, alpha pixels, rows from the top.
     static std::vector<std::uint8_t> drawCrosshair(int size);
     static std::vector<std::uint8_t> drawMuzzleFlash(int size);
