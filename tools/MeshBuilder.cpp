@@ -107,7 +107,7 @@ void MeshBuilder::addTube(int material, const vector3df& from, const vector3df& 
     const float length = axis.getLength();
     axis.normalize();
     // Two directions across the axis.
-    vector3df across = std::fabs(axis.Y) < 0.9f ? axis.crossProduct(vector3df(0, 1, 0)) : axis.crossProduct(vector3df(1, 0, 0));
+    vector3df across = axis.crossProduct(std::fabs(axis.Y) < 0.9f ? vector3df(0, 1, 0) : vector3df(1, 0, 0));
     across.normalize();
     const vector3df across2 = axis.crossProduct(across).normalize();
     // The side leans inwards by the taper, so its normal tilts along the axis.
@@ -179,7 +179,8 @@ void MeshBuilder::addLoft(const std::vector<int>& materialOfBand, const std::vec
             }
             vector3df n = around.crossProduct(along).normalize();
             // Keep it pointing away from the ring's centre.
-            const vector3df outward = points[r][i] - vector3df(points[r][i].X, rings[std::min(std::max(r - 1, 0), count - 3)].centreY, centreZ);
+            const float centreY = rings[std::min(std::max(r - 1, 0), count - 3)].centreY;
+            const vector3df outward = points[r][i] - vector3df(points[r][i].X, centreY, centreZ);
             if (n.dotProduct(outward) < 0)
                 n = -n;
             normals[r][i] = n;

@@ -30,7 +30,8 @@ void addReport(std::vector<float>& track, int at, float loudness, NoiseSource& n
     for (int i = 0; i < length && at + i < static_cast<int>(track.size()); ++i) {
         const double t = i / rate;
         const float attack = static_cast<float>(std::min(1.0, t / 0.0004));
-        const float crack = crackTop.process(crackFilter.process(noise.next())) * static_cast<float>(std::exp(-t / 0.004)) * attack;
+        const float crack = crackTop.process(crackFilter.process(noise.next()))
+            * static_cast<float>(std::exp(-t / 0.004)) * attack;
         // The thump's pitch drops as the blast wave spreads.
         const double frequency = 55.0 + 75.0 * std::exp(-t / 0.02);
         phase += 2.0 * pi * frequency / rate;
@@ -62,7 +63,8 @@ std::vector<float> rollingTail(const std::vector<float>& dry, const int (&delays
     std::vector<float> tail(length, 0.0f);
     for (int delay : delays) {
         // Feedback for a fall of 60 dB in decaySeconds.
-        const float feedback = static_cast<float>(std::pow(10.0, -3.0 * delay / (decaySeconds * SoundBaker::sampleRate)));
+        const double delaySeconds = static_cast<double>(delay) / SoundBaker::sampleRate;
+        const float feedback = static_cast<float>(std::pow(10.0, -3.0 * delaySeconds / decaySeconds));
         Biquad damping(Biquad::Kind::LowPass, 1800.0, 0.6, SoundBaker::sampleRate);
         std::vector<float> line(length, 0.0f);
         for (size_t i = 0; i < length; ++i) {

@@ -98,16 +98,18 @@ std::vector<std::uint8_t> SpriteBaker::drawCrosshair(int size)
                 const float from = (k * 15.0f - 5.0f) * pi / 180.0f;
                 d = std::min(d, arcDistance(px, py, middle, from, from + 10.0f * pi / 180.0f));
             }
+            // A radial stroke from one radius to another at the given angle.
+            auto spoke = [&](float angle, float from, float to) {
+                const float ux = std::cos(angle) * scale;
+                const float uy = std::sin(angle) * scale;
+                return segmentDistance(px, py, ux * from, uy * from, ux * to, uy * to);
+            };
             for (int k = 0; k < 4; ++k) {
-                const float ax = std::cos(k * pi / 2);
-                const float ay = std::sin(k * pi / 2);
                 // The cross, clear of the dot, and the long ticks across the outer ring.
-                d = std::min(d, segmentDistance(px, py, ax * 9 * scale, ay * 9 * scale, ax * 24 * scale, ay * 24 * scale));
-                d = std::min(d, segmentDistance(px, py, ax * 88 * scale, ay * 88 * scale, ax * 126 * scale, ay * 126 * scale));
+                d = std::min(d, spoke(k * pi / 2, 9, 24));
+                d = std::min(d, spoke(k * pi / 2, 88, 126));
                 // Short ticks on the diagonals.
-                const float bx = std::cos(k * pi / 2 + pi / 4);
-                const float by = std::sin(k * pi / 2 + pi / 4);
-                d = std::min(d, segmentDistance(px, py, bx * 110 * scale, by * 110 * scale, bx * 124 * scale, by * 124 * scale));
+                d = std::min(d, spoke(k * pi / 2 + pi / 4, 110, 124));
             }
             // Coverage of the core line (about 1.6 pixels wide) and of the rim
             // around it, both anti-aliased over one pixel.

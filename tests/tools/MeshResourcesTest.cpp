@@ -27,7 +27,8 @@ public:
         parameters.DriverType = video::EDT_NULL;
         parameters.LoggingLevel = ELL_NONE;
         device = createDeviceEx(parameters);
-        scene::IAnimatedMesh* animated = device->getSceneManager()->getMesh((std::string(RES_DIR) + "/" + name).c_str());
+        const std::string path = std::string(RES_DIR) + "/" + name;
+        scene::IAnimatedMesh* animated = device->getSceneManager()->getMesh(path.c_str());
         mesh = animated ? animated->getMesh(0) : nullptr;
         if (!mesh)
             return;
