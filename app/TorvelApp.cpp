@@ -83,7 +83,7 @@ bool TorvelApp::step()
         return false;
     // Right after the engine has delivered its own events, as a polled stick would.
     if (useVirtualStick)
-        device->postEventFromUser(virtualStick.makeEvent());
+        device->postEventFromUser(virtualStick.nextEvent());
     frame();
     return true;
 }

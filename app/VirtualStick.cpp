@@ -51,13 +51,16 @@ void VirtualStick::watch(const SEvent& event)
 {
     if (event.EventType == EET_KEY_INPUT_EVENT) {
         const u32 key = event.KeyInput.Key;
-        if (key < KEY_KEY_CODES_COUNT)
+        if (key < KEY_KEY_CODES_COUNT) {
             keyDown[key] = event.KeyInput.PressedDown;
+            if (event.KeyInput.PressedDown)
+                pressedSinceEvent |= controlOfKey(EKEY_CODE(key));
+        }
     } else if (event.EventType == EET_MOUSE_INPUT_EVENT) {
         switch (event.MouseInput.Event) {
-        case EMIE_LMOUSE_PRESSED_DOWN: mouseHeld |= Fire; break;
+        case EMIE_LMOUSE_PRESSED_DOWN: mouseHeld |= Fire; pressedSinceEvent |= Fire; break;
         case EMIE_LMOUSE_LEFT_UP: mouseHeld &= ~u32(Fire); break;
-        case EMIE_RMOUSE_PRESSED_DOWN: mouseHeld |= Reload; break;
+        case EMIE_RMOUSE_PRESSED_DOWN: mouseHeld |= Reload; pressedSinceEvent |= Reload; break;
         case EMIE_RMOUSE_LEFT_UP: mouseHeld &= ~u32(Reload); break;
         default: break;
         }
@@ -71,4 +74,11 @@ u32 VirtualStick::held() const
         if (keyDown[key])
             held |= controlOfKey(EKEY_CODE(key));
     return held;
+}
+
+SEvent VirtualStick::nextEvent()
+{
+    const SEvent event = eventFor(held() | pressedSinceEvent);
+    pressedSinceEvent = 0;
+    return event;
 }

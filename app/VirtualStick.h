@@ -32,9 +32,14 @@ public:
     void watch(const irr::SEvent& event);
 
     irr::u32 held() const;
-    irr::SEvent makeEvent() const { return eventFor(held()); }
+
+    // The event for this frame. A control pressed since the previous event
+    // counts as held in this one even if it was released already, so a quick
+    // tap that falls between two frames still fires or reloads.
+    irr::SEvent nextEvent();
 
 private:
     bool keyDown[irr::KEY_KEY_CODES_COUNT] = {};  // keys held, by key code
     irr::u32 mouseHeld = 0;                       // controls held on the mouse buttons
+    irr::u32 pressedSinceEvent = 0;               // controls pressed since the last event
 };

@@ -69,11 +69,11 @@ TEST(VirtualStick, KeysAndMouseButtonsArePressedAndReleased)
     EXPECT_EQ(stick.held(), 0u);
 
     stick.watch(key(KEY_RIGHT, true));
-    EXPECT_EQ(read(stick.makeEvent()).x, 32767);
+    EXPECT_EQ(read(stick.nextEvent()).x, 32767);
     stick.watch(key(KEY_KEY_A, true));
-    EXPECT_EQ(read(stick.makeEvent()).x, 0) << "opposite keys cancel";
+    EXPECT_EQ(read(stick.nextEvent()).x, 0) << "opposite keys cancel";
     stick.watch(key(KEY_RIGHT, false));
-    EXPECT_EQ(read(stick.makeEvent()).x, -32767);
+    EXPECT_EQ(read(stick.nextEvent()).x, -32767);
     stick.watch(key(KEY_KEY_A, false));
     EXPECT_EQ(stick.held(), 0u);
 
@@ -81,24 +81,24 @@ TEST(VirtualStick, KeysAndMouseButtonsArePressedAndReleased)
     stick.watch(key(KEY_DOWN, true));
     stick.watch(key(KEY_KEY_S, true));
     stick.watch(key(KEY_DOWN, false));
-    EXPECT_EQ(read(stick.makeEvent()).y, 32767);
+    EXPECT_EQ(read(stick.nextEvent()).y, 32767);
     stick.watch(key(KEY_KEY_S, false));
     stick.watch(key(KEY_KEY_W, true));
-    EXPECT_EQ(read(stick.makeEvent()).y, -32767);
+    EXPECT_EQ(read(stick.nextEvent()).y, -32767);
     stick.watch(key(KEY_KEY_W, false));
 
     stick.watch(key(KEY_SPACE, true));
     stick.watch(mouse(EMIE_RMOUSE_PRESSED_DOWN));
-    EXPECT_EQ(read(stick.makeEvent()).buttons, 5u);
+    EXPECT_EQ(read(stick.nextEvent()).buttons, 5u);
     stick.watch(key(KEY_SPACE, false));
-    EXPECT_EQ(read(stick.makeEvent()).buttons, 4u);
+    EXPECT_EQ(read(stick.nextEvent()).buttons, 4u);
     stick.watch(mouse(EMIE_LMOUSE_PRESSED_DOWN));
     stick.watch(mouse(EMIE_MOUSE_MOVED));
-    EXPECT_EQ(read(stick.makeEvent()).buttons, 5u);
+    EXPECT_EQ(read(stick.nextEvent()).buttons, 5u);
     stick.watch(mouse(EMIE_RMOUSE_LEFT_UP));
     stick.watch(mouse(EMIE_LMOUSE_LEFT_UP));
     stick.watch(key(KEY_KEY_R, true));
-    EXPECT_EQ(read(stick.makeEvent()).buttons, 4u);
+    EXPECT_EQ(read(stick.nextEvent()).buttons, 4u);
     stick.watch(key(KEY_KEY_R, false));
 
     // Keys that work nothing, repeats and odd codes leave it alone.
@@ -106,6 +106,23 @@ TEST(VirtualStick, KeysAndMouseButtonsArePressedAndReleased)
     stick.watch(key(KEY_KEY_T, true));
     stick.watch(key(EKEY_CODE(0xFF), true));
     EXPECT_EQ(stick.held(), 0u);
+}
+
+TEST(VirtualStick, ATapBetweenTwoFramesStillCountsOnce)
+{
+    VirtualStick stick;
+    stick.watch(key(KEY_SPACE, true));
+    stick.watch(key(KEY_SPACE, false));
+    stick.watch(mouse(EMIE_RMOUSE_PRESSED_DOWN));
+    stick.watch(mouse(EMIE_RMOUSE_LEFT_UP));
+    stick.watch(key(KEY_LEFT, true));
+    stick.watch(key(KEY_LEFT, false));
+    const Stick tapped = read(stick.nextEvent());
+    EXPECT_EQ(tapped.buttons, 5u);
+    EXPECT_EQ(tapped.x, -32767);
+    const Stick after = read(stick.nextEvent());
+    EXPECT_EQ(after.buttons, 0u);
+    EXPECT_EQ(after.x, 0);
 }
 
 TEST(VirtualStick, OnlyWithoutAJoystick)
