@@ -20,7 +20,7 @@ public:
     const std::string& getRoot() const { return root; }
 
     // Length of the fly-by tone written into res/, in milliseconds.
-    static constexpr int flybyToneMs = 150;
+    static constexpr int flybyToneMs = 400;
 
 private:
     void copyBakedResources();

@@ -188,8 +188,11 @@ TEST_F(AircraftTest, FlybySoundPlaysOnlyInsideItsWindowAndStartsAgain)
     torvel::AudioSource* sound = jet.getSound();
     ASSERT_NE(sound, nullptr);
     ASSERT_TRUE(sound->isValid());
-    const auto toneEnds = [] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(AirTestDir::flybyToneMs * 3));
+    // The mixer runs on its own thread; give it time even on a busy machine.
+    const auto toneEnds = [sound] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (sound->isPlaying() && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     };
 
     jet.update(start + 5000u);
@@ -206,6 +209,7 @@ TEST_F(AircraftTest, FlybySoundPlaysOnlyInsideItsWindowAndStartsAgain)
     EXPECT_TRUE(sound->isPlaying()) << "a sound that ended inside the window starts again";
 
     toneEnds();
+    ASSERT_FALSE(sound->isPlaying());
     jet.update(start + 15000u);
     EXPECT_FALSE(sound->isPlaying());
     jet.update(start + 20000u);
