@@ -33,16 +33,18 @@ bool JetMeshBaker::bake(const std::string& resDir)
 
 void JetMeshBaker::buildJet(MeshBuilder& builder)
 {
-    // Air-superiority greys: a light blue-grey body, darker blue-grey on the
-    // flying surfaces, a pale radome, a tinted canopy and heat-darkened nozzles.
+    // Air-superiority greys: a light blue-grey body, darker blue-grey on top
+    // of the flying surfaces and pale grey beneath them, a pale radome, a
+    // tinted canopy and heat-darkened nozzles.
     // The player mostly sees the underside, which the sun does not reach: the
     // self-light stands in for the light the sky and the ground throw up.
     auto paint = [&](SColor colour, int specular, float shininess) {
-        const SColor glow(255, colour.getRed() * 2 / 5, colour.getGreen() * 2 / 5, colour.getBlue() * 2 / 5);
+        const SColor glow(255, colour.getRed() / 2, colour.getGreen() / 2, colour.getBlue() / 2);
         return builder.addMaterial(colour, SColor(255, specular, specular, specular), shininess, glow);
     };
     const int body = paint(SColor(255, 168, 178, 186), 60, 10.0f);
     const int surfaces = paint(SColor(255, 112, 126, 140), 50, 10.0f);
+    const int underside = paint(SColor(255, 190, 196, 200), 50, 10.0f);
     const int radome = paint(SColor(255, 206, 208, 204), 60, 12.0f);
     const int canopy = paint(SColor(255, 40, 52, 66), 230, 40.0f);
     const int metal = paint(SColor(255, 62, 58, 54), 110, 20.0f);
@@ -94,23 +96,24 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
             0.44f, 0.38f, 16, false, true);
 
         // Swept wing with its tip launch rail.
-        builder.addPlate(surfaces, vector3df(1.0f, 0.0f, side * 2.1f), vector3df(-5.0f, 0.0f, side * 2.1f),
-            vector3df(-5.4f, 0.0f, side * 7.55f), vector3df(-3.6f, 0.0f, side * 7.55f), vector3df(0, 1, 0), 0.24f,
-            0.6f);
+        builder.addPlate(surfaces, underside, vector3df(1.0f, 0.0f, side * 2.1f),
+            vector3df(-5.0f, 0.0f, side * 2.1f), vector3df(-5.4f, 0.0f, side * 7.55f),
+            vector3df(-3.6f, 0.0f, side * 7.55f), vector3df(0, 1, 0), 0.24f, 0.6f);
         builder.addTube(metal, vector3df(-2.9f, 0.0f, side * 7.62f), vector3df(-5.9f, 0.0f, side * 7.62f), 0.07f,
             0.07f, 8, true, true);
 
         // All-moving tailplane.
-        builder.addPlate(surfaces, vector3df(-7.0f, -0.2f, side * 1.8f), vector3df(-9.9f, -0.2f, side * 1.8f),
-            vector3df(-10.4f, -0.2f, side * 5.0f), vector3df(-9.0f, -0.2f, side * 5.0f), vector3df(0, 1, 0), 0.12f,
-            0.5f);
+        builder.addPlate(surfaces, underside, vector3df(-7.0f, -0.2f, side * 1.8f),
+            vector3df(-9.9f, -0.2f, side * 1.8f), vector3df(-10.4f, -0.2f, side * 5.0f),
+            vector3df(-9.0f, -0.2f, side * 5.0f), vector3df(0, 1, 0), 0.12f, 0.5f);
 
-        // Fin above the nacelle and the small ventral fin below it.
-        builder.addPlate(surfaces, vector3df(-5.0f, 0.1f, side * 1.55f), vector3df(-9.3f, 0.1f, side * 1.55f),
-            vector3df(-9.7f, 3.4f, side * 1.55f), vector3df(-8.1f, 3.4f, side * 1.55f), vector3df(0, 0, 1), 0.14f,
-            0.5f);
-        builder.addPlate(surfaces, vector3df(-5.2f, -0.85f, side * 1.25f), vector3df(-7.2f, -0.85f, side * 1.25f),
-            vector3df(-7.5f, -1.45f, side * 1.25f), vector3df(-6.6f, -1.45f, side * 1.25f), vector3df(0, 0, 1),
-            0.08f, 0.3f);
+        // Fin above the nacelle and the small ventral fin below it, the same
+        // paint on both sides.
+        builder.addPlate(surfaces, surfaces, vector3df(-5.0f, 0.1f, side * 1.55f),
+            vector3df(-9.3f, 0.1f, side * 1.55f), vector3df(-9.7f, 3.4f, side * 1.55f),
+            vector3df(-8.1f, 3.4f, side * 1.55f), vector3df(0, 0, 1), 0.14f, 0.5f);
+        builder.addPlate(underside, underside, vector3df(-5.2f, -0.85f, side * 1.25f),
+            vector3df(-7.2f, -0.85f, side * 1.25f), vector3df(-7.5f, -1.45f, side * 1.25f),
+            vector3df(-6.6f, -1.45f, side * 1.25f), vector3df(0, 0, 1), 0.08f, 0.3f);
     }
 }

@@ -201,7 +201,7 @@ void MeshBuilder::addLoft(const std::vector<int>& materialOfBand, const std::vec
     }
 }
 
-void MeshBuilder::addPlate(int material, const vector3df& rootLead, const vector3df& rootTrail,
+void MeshBuilder::addPlate(int material, int backMaterial, const vector3df& rootLead, const vector3df& rootTrail,
     const vector3df& tipTrail, const vector3df& tipLead, const vector3df& normal, float thickness, float tipThinning)
 {
     vector3df n = normal;
@@ -217,7 +217,7 @@ void MeshBuilder::addPlate(int material, const vector3df& rootLead, const vector
         bottom[i] = corners[i] - n * halves[i];
     }
     addQuad(material, top[0], top[1], top[2], top[3], n);
-    addQuad(material, bottom[0], bottom[1], bottom[2], bottom[3], -n);
+    addQuad(backMaterial, bottom[0], bottom[1], bottom[2], bottom[3], -n);
     // Edges, each facing away from the plate's middle.
     const vector3df middle = (rootLead + rootTrail + tipTrail + tipLead) * 0.25f;
     for (int i = 0; i < 4; ++i) {

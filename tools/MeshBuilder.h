@@ -46,10 +46,11 @@ public:
     // Thin plate of the given thickness with a four-cornered outline in its
     // own plane: root leading and trailing edge, tip trailing and leading edge.
     // The plate's plane holds the outline; thickness goes along normal and
-    // thins towards the tip edge by tipThinning.
-    void addPlate(int material, const irr::core::vector3df& rootLead, const irr::core::vector3df& rootTrail,
-        const irr::core::vector3df& tipTrail, const irr::core::vector3df& tipLead, const irr::core::vector3df& normal,
-        float thickness, float tipThinning);
+    // thins towards the tip edge by tipThinning. The face against normal
+    // takes backMaterial, so wings can be painted lighter underneath.
+    void addPlate(int material, int backMaterial, const irr::core::vector3df& rootLead,
+        const irr::core::vector3df& rootTrail, const irr::core::vector3df& tipTrail,
+        const irr::core::vector3df& tipLead, const irr::core::vector3df& normal, float thickness, float tipThinning);
 
     // A new mesh (the caller drops it) with one buffer per material in use.
     irr::scene::SMesh* build() const;
