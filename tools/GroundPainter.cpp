@@ -58,12 +58,14 @@ GroundPainter::GroundPainter(const TerrainShape& shape, unsigned textureSize)
 {
     dryPatches.resize(std::size_t(gridSize) * gridSize);
     wornPatches.resize(dryPatches.size());
+    scrubPatches.resize(dryPatches.size());
     for (unsigned j = 0; j < gridSize; ++j) {
         for (unsigned i = 0; i < gridSize; ++i) {
             const float column = i * gridStep * pixelsPerTexel;
             const float row = j * gridStep * pixelsPerTexel;
             dryPatches[j * gridSize + i] = patches.fractal(column / 80.0f, row / 80.0f, 3);
             wornPatches[j * gridSize + i] = patches.fractal(column / 45.0f + 40.0f, row / 45.0f, 3);
+            scrubPatches[j * gridSize + i] = streaks.fractal(column / 24.0f - 25.0f, row / 24.0f, 3);
         }
     }
 }
@@ -98,8 +100,11 @@ SColorf GroundPainter::texel(unsigned x, unsigned y) const
     const float height = shape.worldHeight(here);
 
     // Grass, lush low down, drier on the heights and in broad patches.
-    const float dryness = std::clamp(0.45f + 0.07f * (height + 7.0f) + 0.7f * coarse(dryPatches, float(x), float(y)), 0.0f, 1.0f);
+    const float dryness = std::clamp(0.45f + 0.07f * (height + 7.0f) + 1.1f * coarse(dryPatches, float(x), float(y)), 0.0f, 1.0f);
     SColorf ground = mix(lushGrass, dryGrass, dryness);
+    // Clumps of scrub and low bushes, dark enough to show from afar.
+    const float scrub = smoothstep(0.2f, 0.42f, coarse(scrubPatches, float(x), float(y)));
+    ground = mix(ground, scaled(darkGrass, 0.8f), 0.75f * scrub);
     const float tufts = detail.fractal(column / 2.3f, row / 2.3f, 2);
     ground = mix(ground, darkGrass, std::clamp(0.3f + 0.6f * tufts, 0.0f, 0.8f));
     // Grass combed by the wind: faint streaks.

@@ -34,4 +34,5 @@ private:
     unsigned gridSize;         // coarse grid points along an edge
     std::vector<float> dryPatches;  // coarse grid: where grass is dry or lush
     std::vector<float> wornPatches; // coarse grid: where the ground is worn to earth
+    std::vector<float> scrubPatches; // coarse grid: clumps of scrub
 };
