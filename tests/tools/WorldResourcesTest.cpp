@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -312,6 +314,34 @@ TEST(WorldResources, AFreshBakeWritesTheSameBytesAsTheBuildsBake)
         const std::string fresh = contents(dir / name);
         EXPECT_FALSE(fresh.empty());
         EXPECT_TRUE(fresh == contents(fs::path(RES_DIR) / name));
+    }
+    fs::remove_all(dir);
+}
+
+TEST(WorldResources, AFileThatCannotBeWrittenFailsItsStep)
+{
+    // A directory stands where each file should go, so no write can succeed:
+    // the font, sky and terrain steps must each say FAILED, and the baker
+    // must end in failure rather than leave the game without its files.
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("torvel-world-blocked-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    std::vector<std::string> names(std::begin(skyFaces), std::end(skyFaces));
+    names.insert(names.end(), {"heightmap.png", "detailmap.png", "fontlucida.png"});
+    for (const std::string& name : names)
+        fs::create_directories(dir / name);
+    const std::string command = std::string("\"") + BAKER_PATH + "\" \"" + dir.string() + "\" font sky terrain 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    EXPECT_NE(::pclose(pipe), 0);
+    for (const char* step : {"font", "sky", "terrain"}) {
+        const std::size_t line = output.find(step);
+        ASSERT_NE(line, std::string::npos) << output;
+        EXPECT_NE(output.substr(line, output.find('\n', line) - line).find("FAILED"), std::string::npos) << output;
     }
     fs::remove_all(dir);
 }
