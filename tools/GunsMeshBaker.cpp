@@ -38,16 +38,16 @@ bool GunsMeshBaker::bake(const std::string& resDir)
 void GunsMeshBaker::buildGuns(MeshBuilder& builder)
 {
     // Olive service paint on the mounting, blued steel on the barrels. The
-    // faint self-light keeps the shadowed sides readable: the scene has no
-    // ambient light.
-    const int paint = builder.addMaterial(SColor(255, 96, 104, 72), SColor(255, 40, 40, 36), 8.0f,
-        SColor(255, 22, 24, 18));
-    const int darkPaint = builder.addMaterial(SColor(255, 64, 70, 50), SColor(255, 30, 30, 28), 6.0f,
-        SColor(255, 16, 17, 13));
-    const int steel = builder.addMaterial(SColor(255, 86, 90, 96), SColor(255, 150, 150, 150), 24.0f,
-        SColor(255, 20, 21, 23));
-    const int blackened = builder.addMaterial(SColor(255, 44, 44, 46), SColor(255, 90, 90, 90), 16.0f,
-        SColor(255, 12, 12, 13));
+    // scene has no ambient light, and aimed into the sun the player sees only
+    // the shadowed sides: the self-light keeps them readable then.
+    auto paint = [&](SColor colour, int specular, float shininess) {
+        const SColor glow(255, colour.getRed() / 2, colour.getGreen() / 2, colour.getBlue() / 2);
+        return builder.addMaterial(colour, SColor(255, specular, specular, specular), shininess, glow);
+    };
+    const int olive = paint(SColor(255, 96, 104, 72), 40, 8.0f);
+    const int darkOlive = paint(SColor(255, 64, 70, 50), 30, 6.0f);
+    const int steel = paint(SColor(255, 86, 90, 96), 150, 24.0f);
+    const int blackened = paint(SColor(255, 44, 44, 46), 90, 16.0f);
 
     for (float side : {-1.0f, 1.0f}) {
         const float x = side * barrelX;
@@ -55,7 +55,7 @@ void GunsMeshBaker::buildGuns(MeshBuilder& builder)
         builder.addTube(steel, vector3df(x, barrelY, 0.5f), vector3df(x, barrelY, 1.70f), 0.034f, 0.028f, 18, false,
             false);
         // Recoil sleeve where the barrel leaves the breech.
-        builder.addTube(darkPaint, vector3df(x, barrelY, 0.05f), vector3df(x, barrelY, 0.56f), 0.056f, 0.052f, 18,
+        builder.addTube(darkOlive, vector3df(x, barrelY, 0.05f), vector3df(x, barrelY, 0.56f), 0.056f, 0.052f, 18,
             true, true);
         // Clamp rings along the barrel.
         for (float z : {0.82f, 1.18f})
@@ -74,19 +74,19 @@ void GunsMeshBaker::buildGuns(MeshBuilder& builder)
         builder.addBox(blackened, vector3df(x, barrelY - 0.04f, 1.20f), vector3df(0.02f, 0.035f, 0.018f));
 
         // Breech casing behind the sleeve, with the cocking rail on top.
-        builder.addBox(paint, vector3df(x, barrelY, -0.26f), vector3df(0.075f, 0.09f, 0.34f));
-        builder.addBox(darkPaint, vector3df(x, barrelY + 0.1f, -0.30f), vector3df(0.03f, 0.012f, 0.26f));
+        builder.addBox(olive, vector3df(x, barrelY, -0.26f), vector3df(0.075f, 0.09f, 0.34f));
+        builder.addBox(darkOlive, vector3df(x, barrelY + 0.1f, -0.30f), vector3df(0.03f, 0.012f, 0.26f));
         // Ammunition feed on the outer side, its clip guide rising above it.
-        builder.addBox(paint, vector3df(side * 0.28f, barrelY + 0.01f, -0.22f), vector3df(0.065f, 0.11f, 0.24f));
-        builder.addBox(darkPaint, vector3df(side * 0.29f, barrelY + 0.17f, -0.24f), vector3df(0.045f, 0.05f, 0.17f),
+        builder.addBox(olive, vector3df(side * 0.28f, barrelY + 0.01f, -0.22f), vector3df(0.065f, 0.11f, 0.24f));
+        builder.addBox(darkOlive, vector3df(side * 0.29f, barrelY + 0.17f, -0.24f), vector3df(0.045f, 0.05f, 0.17f),
             vector3df(-8.0f, 0, 0));
 
         // Side plates of the upper carriage, from the trunnion up to the cradle.
-        builder.addBox(paint, vector3df(side * 0.40f, 0.68f, -0.08f), vector3df(0.03f, 0.74f, 0.22f));
-        builder.addBox(darkPaint, vector3df(side * 0.40f, 1.30f, -0.08f), vector3df(0.045f, 0.06f, 0.26f));
+        builder.addBox(olive, vector3df(side * 0.40f, 0.68f, -0.08f), vector3df(0.03f, 0.74f, 0.22f));
+        builder.addBox(darkOlive, vector3df(side * 0.40f, 1.30f, -0.08f), vector3df(0.045f, 0.06f, 0.26f));
         // Elevation arc on the left plate, the handwheel shaft on the right.
         if (side < 0)
-            builder.addTube(darkPaint, vector3df(-0.45f, 0.55f, -0.35f), vector3df(-0.45f, 0.55f, 0.20f), 0.07f,
+            builder.addTube(darkOlive, vector3df(-0.45f, 0.55f, -0.35f), vector3df(-0.45f, 0.55f, 0.20f), 0.07f,
                 0.07f, 12, true, true);
         else
             builder.addTube(steel, vector3df(0.43f, 0.9f, -0.30f), vector3df(0.62f, 0.9f, -0.30f), 0.02f, 0.02f, 8,
@@ -97,14 +97,14 @@ void GunsMeshBaker::buildGuns(MeshBuilder& builder)
         true, true);
 
     // Cradle carrying both guns, with a cross beam to the side plates.
-    builder.addBox(paint, vector3df(0, barrelY - 0.15f, -0.12f), vector3df(0.26f, 0.06f, 0.46f));
-    builder.addBox(darkPaint, vector3df(0, 1.26f, -0.08f), vector3df(0.43f, 0.035f, 0.12f));
+    builder.addBox(olive, vector3df(0, barrelY - 0.15f, -0.12f), vector3df(0.26f, 0.06f, 0.46f));
+    builder.addBox(darkOlive, vector3df(0, 1.26f, -0.08f), vector3df(0.43f, 0.035f, 0.12f));
     // Trunnion through the pivot.
     builder.addTube(steel, vector3df(-0.48f, 0, 0), vector3df(0.48f, 0, 0), 0.09f, 0.09f, 16, true, true);
     // Upper carriage around the trunnion.
-    builder.addBox(paint, vector3df(0, -0.02f, -0.06f), vector3df(0.36f, 0.17f, 0.30f));
+    builder.addBox(olive, vector3df(0, -0.02f, -0.06f), vector3df(0.36f, 0.17f, 0.30f));
 
     // Base below the pivot: the turntable and its ring.
-    builder.addTube(darkPaint, vector3df(0, -0.19f, 0), vector3df(0, -0.55f, 0), 0.82f, 0.86f, 32, true, true);
-    builder.addTube(paint, vector3df(0, -0.55f, 0), vector3df(0, -0.62f, 0), 1.02f, 1.02f, 32, true, true);
+    builder.addTube(darkOlive, vector3df(0, -0.19f, 0), vector3df(0, -0.55f, 0), 0.82f, 0.86f, 32, true, true);
+    builder.addTube(olive, vector3df(0, -0.55f, 0), vector3df(0, -0.62f, 0), 1.02f, 1.02f, 32, true, true);
 }
