@@ -1,0 +1,427 @@
+#include "FrameBench.h"
+
+#include "Aircraft.h"
+#include "Airspace.h"
+#include "EngineContext.h"
+#include "FireControl.h"
+#include "FireUnit.h"
+#include "FlightRules.h"
+#include "TorvelApp.h"
+#include "TrafficPlan.h"
+
+#include <irrlicht.h>
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+
+using namespace irr;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// A trigger press every this many frames: sixteen rounds, then four quiet frames.
+const u32 BURST_PERIOD = 20;
+
+bool isSmoking(const scene::ISceneNode* node)
+{
+    for (const scene::ISceneNode* child : node->getChildren())
+        if (child->getType() == scene::ESNT_PARTICLE_SYSTEM)
+            return true;
+    return false;
+}
+
+} // namespace
+
+FrameBench::FrameBench(const Settings& chosen)
+    : settings(chosen), app(nullptr), gameSeconds(0.0), bareSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
+      jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0)
+{
+}
+
+FrameBench::~FrameBench()
+{
+    delete app;
+    destroyEngineContext();
+}
+
+const char* FrameBench::stepName(Step step)
+{
+    switch (step) {
+    case EVENTS: return "run step (events)";
+    case AIRSPACE_UPDATE: return "Airspace::update";
+    case BEGIN_SCENE: return "beginScene";
+    case DRAW_ALL: return "drawAll";
+    case DRAW_HUD: return "drawHud";
+    case FIRE_UNIT_UPDATE: return "FireUnit::update";
+    case END_SCENE: return "endScene + glFinish";
+    case OWN_STEPS: return "game's own steps";
+    case WHOLE_FRAME: return "whole frame";
+    case STEP_COUNT: break;
+    }
+    return "";
+}
+
+bool FrameBench::run()
+{
+    if (!startGame())
+        return false;
+
+    // The jets must be seen from the moment the measured frames begin until
+    // the phase ends at the latest.
+    const u32 firstView = settings.headStartMs + settings.warmupMs;
+    const u32 lastView = firstView + settings.phaseLimitMs;
+    TrafficPlan plan(*getDevice()->getRandomizer(), {firstView, (firstView + lastView) / 2, lastView}, 200000);
+    if (plan.getJetsInView() < TrafficPlan::JETS)
+        std::cerr << "Only " << plan.getJetsInView() << " of " << TrafficPlan::JETS
+                  << " jets could be placed in view; measuring with those." << std::endl;
+    aimTurret(plan);
+    if (!launchTraffic(plan))
+        return false;
+
+    runPhase(true, gameTimes);
+
+    // The bare world: the jets and their smoke leave with stop(), the turret
+    // (guns, muzzle flashes) is hidden, and neither the HUD nor the crosshair
+    // is drawn. The camera keeps the aim it had.
+    getAirspace()->stop();
+    app->getFireUnit().getTurretBase()->setVisible(false);
+    runPhase(false, bareTimes);
+    return true;
+}
+
+bool FrameBench::startGame()
+{
+    // The files the application loads are read here first, one by one, so
+    // that their share of the start shows; the engine keeps them, and the
+    // application then finds them loaded. Its own step holds the rest: the
+    // terrain built from the height map, the scene, the sounds.
+    Clock::time_point mark = Clock::now();
+    const auto stepDone = [this, &mark](const std::string& name) {
+        const Clock::time_point now = Clock::now();
+        startSteps.emplace_back(name, millisecondsBetween(mark, now));
+        mark = now;
+    };
+    IrrlichtDevice* device = getDevice();
+    stepDone("engine context (window, OpenGL, sound, HUD font)");
+    getSceneManager()->getMesh("../res/guns.obj");
+    stepDone("guns.obj");
+    video::IVideoDriver* driver = getVideoDriver();
+    for (const char* texture : {"crosshair.png", "mflash.png", "skytop.jpg", "skybottom.jpg", "sky0.jpg",
+                                "sky1.jpg", "sky2.jpg", "sky3.jpg", "detailmap.png"}) {
+        driver->getTexture((std::string("../res/") + texture).c_str());
+        stepDone(texture);
+    }
+    app = new TorvelApp();
+    stepDone("the rest of TorvelApp (terrain, scene, sounds)");
+    if (!app->getFireUnit().isReady() || !device->run()) {
+        std::cerr << "The game could not start; see the messages above." << std::endl;
+        return false;
+    }
+    frame(true, SYNC_AT_END, nullptr, std::string());
+    stepDone("first frame");
+
+    const core::dimension2du size = getVideoDriver()->getScreenSize();
+    screenWidth = size.Width;
+    screenHeight = size.Height;
+    const GLubyte* name = glGetString(GL_RENDERER);
+    renderer = name ? reinterpret_cast<const char*>(name) : "unknown";
+
+    // Reloads end at once, so that bursts go on through the whole phase
+    // instead of pausing fifteen seconds after every magazine.
+    app->getFireUnit().setClock([this] { return fireUnitTime(); });
+    return true;
+}
+
+void FrameBench::aimTurret(const TrafficPlan& plan)
+{
+    // The rotation that turns the guns' forward axis (+Z) onto the aim.
+    core::vector3df angles = plan.getAim().getHorizontalAngle();
+    if (angles.X > 180.0f)
+        angles.X -= 360.0f;
+    FireUnit& fireUnit = app->getFireUnit();
+    fireUnit.getTurretBase()->setRotation(core::vector3df(0.0f, angles.Y, 0.0f));
+    fireUnit.getGuns()->setRotation(core::vector3df(angles.X, 0.0f, 0.0f));
+}
+
+bool FrameBench::launchTraffic(const TrafficPlan& plan)
+{
+    IrrlichtDevice* device = getDevice();
+    Airspace* airspace = getAirspace();
+    ITimer* timer = device->getTimer();
+
+    // A round is run through its five spawns at once by handing the airspace
+    // the times at which they fall due. The last spawn is dated headStartMs
+    // back, the others 45 s apart before it, so the round stays open for the
+    // whole phase.
+    const u32 spawnStep = FlightRules::spawnInterval + 1;
+    const u32 firstSpawnDelay = spawnStep - FlightRules::startLead;
+    const u32 lastSpawn = timer->getRealTime() - settings.headStartMs;
+    const u32 roundStart = lastSpawn - (TrafficPlan::JETS - 1) * spawnStep - firstSpawnDelay;
+    startValue = plan.getStartValue();
+    device->getRandomizer()->reset(startValue);
+    airspace->start(roundStart);
+    for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
+        const Clock::time_point before = Clock::now();
+        airspace->update(roundStart + firstSpawnDelay + jet * spawnStep);
+        if (jet == 0)
+            hitches.emplace_back("first jet (jet mesh, fly-by sound)", millisecondsBetween(before, Clock::now()));
+    }
+
+    const auto& jets = airspace->getAircraft();
+    if (jets.size() != TrafficPlan::JETS) {
+        std::cerr << "The airspace launched " << jets.size() << " jets instead of "
+                  << TrafficPlan::JETS << "." << std::endl;
+        return false;
+    }
+    for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
+        if (!jets[jet]->getNode()) {
+            std::cerr << "The jets have no mesh; nothing to measure." << std::endl;
+            return false;
+        }
+        if (jets[jet]->getPath().start.getDistanceFrom(plan.getPaths()[jet].start) > 0.01f
+            || jets[jet]->getFlightTime() != plan.getFlightTimes()[jet]) {
+            std::cerr << "The airspace drew other paths than planned; the jets may be out of view."
+                      << std::endl;
+            break;
+        }
+    }
+
+    // The fly-straight animators start on the engine's own clock, which is
+    // moved on by the head start: the jets are already well on their way.
+    timer->setTime(timer->getTime() + settings.headStartMs);
+
+    // One frame puts the jets in their places; then a shot through each one
+    // sets it smoking, through the airspace's own hit test.
+    frame(true, SYNC_AT_END, nullptr, std::string());
+    for (const auto& jet : jets) {
+        const core::vector3df centre = jet->getNode()->getTransformedBoundingBox().getCenter();
+        const Clock::time_point before = Clock::now();
+        airspace->checkHits(core::line3df(core::vector3df(0.0f, 0.0f, 0.0f), centre * 1.5f));
+        if (&jet == &jets.front())
+            hitches.emplace_back("first hit (smoke textures)", millisecondsBetween(before, Clock::now()));
+    }
+    for (const auto& jet : jets)
+        smokingJets += isSmoking(jet->getNode()) ? 1 : 0;
+    return true;
+}
+
+void FrameBench::runPhase(bool game, SampleStats (&stats)[SYNC_COUNT][STEP_COUNT])
+{
+    const Clock::time_point warmupEnd = Clock::now() + std::chrono::milliseconds(settings.warmupMs);
+    while (Clock::now() < warmupEnd)
+        frame(game, SYNC_AT_END, nullptr, std::string());
+
+    const Clock::time_point begin = Clock::now();
+    const Clock::time_point limit = begin + std::chrono::milliseconds(settings.phaseLimitMs);
+    const Clock::time_point halfway = begin + std::chrono::milliseconds(settings.phaseLimitMs / 2);
+    bool shotTaken = false;
+    for (u32 i = 0; i < settings.frames && Clock::now() < limit; ++i) {
+        // The two ways of timing take turns, so both see the same scenes.
+        const Sync sync = (i % 2 == 0) ? SYNC_AT_END : SYNC_EACH_STEP;
+        const bool fired = app->getFireUnit().getBurstRounds() > 0;
+        frame(game, sync, stats[sync], std::string());
+        if (game) {
+            firingFrames += fired ? 1 : 0;
+            jetsInView += countJetsInView();
+        }
+        // A picture halfway through, with the jets where they are measured.
+        if (!shotTaken && !settings.shotDir.empty() && (i + 1 == settings.frames / 2 || Clock::now() >= halfway)) {
+            frame(game, SYNC_AT_END, nullptr, settings.shotDir + (game ? "/bench-game.png" : "/bench-bare.png"));
+            shotTaken = true;
+        }
+    }
+    (game ? gameSeconds : bareSeconds) = millisecondsBetween(begin, Clock::now()) / 1000.0;
+}
+
+u32 FrameBench::countJetsInView() const
+{
+    // The jet's centre projected with the camera of the frame just drawn;
+    // points behind the camera come back far off the screen.
+    scene::ISceneCollisionManager* collision = getSceneManager()->getSceneCollisionManager();
+    u32 seen = 0;
+    for (const auto& jet : getAirspace()->getAircraft()) {
+        const core::position2di spot = collision->getScreenCoordinatesFrom3DPosition(
+            jet->getNode()->getTransformedBoundingBox().getCenter());
+        seen += (spot.X >= 0 && spot.Y >= 0 && spot.X < static_cast<s32>(screenWidth)
+                 && spot.Y < static_cast<s32>(screenHeight)) ? 1 : 0;
+    }
+    return seen;
+}
+
+void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile)
+{
+    IrrlichtDevice* device = getDevice();
+    video::IVideoDriver* driver = getVideoDriver();
+    scene::ISceneManager* sceneManager = getSceneManager();
+    const bool eachStep = sync == SYNC_EACH_STEP;
+    Clock::time_point t[8];
+
+    t[0] = Clock::now();
+    device->run();
+    if (game)
+        postStick();
+    t[1] = Clock::now();
+    if (game)
+        getAirspace()->update();
+    t[2] = Clock::now();
+    driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
+    t[3] = Clock::now();
+    sceneManager->drawAll();
+    if (eachStep)
+        glFinish();
+    t[4] = Clock::now();
+    if (game) {
+        app->drawHud();
+        if (eachStep)
+            glFinish();
+    }
+    t[5] = Clock::now();
+    if (game) {
+        app->getFireUnit().update();
+        if (eachStep)
+            glFinish();
+    }
+    t[6] = Clock::now();
+    if (!shotFile.empty())
+        writeBackBuffer(shotFile);
+    driver->endScene();
+    glFinish();
+    t[7] = Clock::now();
+
+    if (!stats)
+        return;
+    for (int step = EVENTS; step <= END_SCENE; ++step) {
+        if (game || step == EVENTS || step == BEGIN_SCENE || step == DRAW_ALL || step == END_SCENE)
+            stats[step].add(millisecondsBetween(t[step], t[step + 1]));
+    }
+    if (game)
+        stats[OWN_STEPS].add(millisecondsBetween(t[1], t[2]) + millisecondsBetween(t[4], t[6]));
+    stats[WHOLE_FRAME].add(millisecondsBetween(t[0], t[7]));
+}
+
+void FrameBench::postStick()
+{
+    // One joystick event per frame, as a polled stick gives: the axes at
+    // rest, the trigger pressed anew every BURST_PERIOD frames, the reload
+    // button when the magazine is empty.
+    const FireUnit& fireUnit = app->getFireUnit();
+    const bool empty = fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0;
+    const bool reload = empty && !fireUnit.isReloading();
+    const bool trigger = !empty && stickFrames % BURST_PERIOD == 0;
+
+    SEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.EventType = EET_JOYSTICK_INPUT_EVENT;
+    event.JoystickEvent.POV = 65535;
+    event.JoystickEvent.ButtonStates = (trigger ? 1u : 0u) | (reload ? 4u : 0u);
+    getDevice()->postEventFromUser(event);
+    ++stickFrames;
+
+    if (reload && fireUnit.isReloading())
+        clockLead += FireControl::RELOAD_TIME + 1;
+}
+
+u32 FrameBench::fireUnitTime() const
+{
+    return getDevice()->getTimer()->getRealTime() + clockLead;
+}
+
+void FrameBench::writeBackBuffer(const std::string& file)
+{
+    // The frame is still whole in the back buffer before the swap; rows come
+    // bottom up from OpenGL and are turned over into the image.
+    video::IVideoDriver* driver = getVideoDriver();
+    const core::dimension2du size = driver->getScreenSize();
+    video::IImage* image = driver->createImage(video::ECF_R8G8B8, size);
+    if (!image)
+        return;
+    u8* pixels = static_cast<u8*>(image->lock());
+    const u32 pitch = image->getPitch();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (u32 row = 0; row < size.Height; ++row)
+        glReadPixels(0, static_cast<GLint>(size.Height - 1 - row), static_cast<GLsizei>(size.Width), 1,
+                     GL_RGB, GL_UNSIGNED_BYTE, pixels + row * pitch);
+    image->unlock();
+    if (!driver->writeImageToFile(image, file.c_str(), 0))
+        std::cerr << "Could not write " << file << "." << std::endl;
+    image->drop();
+}
+
+void FrameBench::report(std::ostream& out) const
+{
+    const auto line = [&out](const char* name, const SampleStats& stats) {
+        out << "  " << std::left << std::setw(24) << name << std::right << std::fixed
+            << std::setprecision(3) << std::setw(8) << stats.median() << std::setw(9) << stats.p95();
+    };
+    const auto table = [&](const char* title, const SampleStats (&stats)[SYNC_COUNT][STEP_COUNT],
+                           double seconds) {
+        const std::size_t frames = stats[SYNC_AT_END][WHOLE_FRAME].count() + stats[SYNC_EACH_STEP][WHOLE_FRAME].count();
+        out << title << ": " << frames << " frames in " << std::fixed << std::setprecision(1) << seconds
+            << " s (" << std::setprecision(1) << (seconds > 0 ? frames / seconds : 0.0) << " frames/s)\n";
+        out << "  " << std::left << std::setw(24) << "ms per frame" << std::right
+            << std::setw(8) << "median" << std::setw(9) << "p95"
+            << "   |" << std::setw(8) << "median" << std::setw(9) << "p95" << "\n";
+        out << "  " << std::left << std::setw(24) << "" << std::right
+            << std::setw(17) << "glFinish at end" << "   |" << std::setw(17) << "after each step" << "\n";
+        for (int step = EVENTS; step < STEP_COUNT; ++step) {
+            if (stats[SYNC_AT_END][step].count() == 0)
+                continue;
+            line(stepName(static_cast<Step>(step)), stats[SYNC_AT_END][step]);
+            out << "   |" << std::setw(8) << stats[SYNC_EACH_STEP][step].median() << std::setw(9)
+                << stats[SYNC_EACH_STEP][step].p95() << "\n";
+        }
+    };
+
+    const std::size_t gameFrames = gameTimes[SYNC_AT_END][WHOLE_FRAME].count() + gameTimes[SYNC_EACH_STEP][WHOLE_FRAME].count();
+    out << std::fixed;
+    out << "Torvel frame benchmark: " << screenWidth << " x " << screenHeight << ", " << renderer
+        << ", no frame throttling\n";
+    out << "Timing: steady clock around each step of the game's frame, replayed in its order.\n"
+        << "  Left columns: glFinish only after endScene, so the renderer overlaps the frame as in\n"
+        << "  the game; a step's time is then its CPU time, its rendering falls into endScene.\n"
+        << "  Right columns: frames in between (taken by turns) also glFinish after drawAll, drawHud\n"
+        << "  and FireUnit::update, so each of those holds its own rendering.\n";
+    out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
+        << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
+        << " smoking, " << std::setprecision(1)
+        << (gameFrames ? static_cast<double>(jetsInView) / static_cast<double>(gameFrames) : 0.0)
+        << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
+        << (gameFrames ? 100.0 * firingFrames / static_cast<double>(gameFrames) : 0.0)
+        << "% of the frames; HUD and crosshair drawn.\n";
+    out << "Bare world: sky box, terrain, fog and light from the same aim; no turret, jets, smoke,\n"
+        << "  HUD or crosshair, and no Airspace::update.\n\n";
+    table("Game", gameTimes, gameSeconds);
+    out << "\n";
+    table("Bare world", bareTimes, bareSeconds);
+
+    const double game = gameTimes[SYNC_AT_END][WHOLE_FRAME].median();
+    const double bare = bareTimes[SYNC_AT_END][WHOLE_FRAME].median();
+    const double own = gameTimes[SYNC_AT_END][OWN_STEPS].median();
+    const double ratio = bare > 0 ? game / bare : 0.0;
+    const auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
+    out << "\nTargets (medians, glFinish at end):\n" << std::setprecision(3)
+        << "  whole frame " << game << " ms <= 16.7 ms: " << verdict(game <= 16.7) << "\n"
+        << "  game's own steps " << own << " ms <= 0.3 ms: " << verdict(own <= 0.3) << "\n"
+        << "  game / bare world " << std::setprecision(2) << ratio << " <= 1.3: " << verdict(ratio <= 1.3) << "\n";
+    out << "\nStart-up inside this process, step by step (ms):\n" << std::setprecision(0);
+    double total = 0.0;
+    for (const auto& step : startSteps) {
+        out << "  " << std::left << std::setw(50) << step.first << std::right << std::setw(6) << step.second << "\n";
+        total += step.second;
+    }
+    out << "  " << std::left << std::setw(50) << "total" << std::right << std::setw(6) << total << "\n";
+    out << "Loads on first use during play (ms), each stalls one frame:\n";
+    for (const auto& hitch : hitches)
+        out << "  " << std::left << std::setw(50) << hitch.first << std::right << std::setw(6) << hitch.second << "\n";
+}

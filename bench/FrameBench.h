@@ -1,0 +1,88 @@
+#pragma once
+
+#include <irrTypes.h>
+
+#include <iosfwd>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SampleStats.h"
+
+class TorvelApp;
+class TrafficPlan;
+
+// Times the game's frames on the real OpenGL device: the real application,
+// fire unit and airspace, with five smoking jets in view and bursts firing,
+// and then, in the same run, the bare world (sky box, terrain, fog, light)
+// seen from the same aim. The frame loop is replayed step by step so that
+// each step can be timed on its own, and nothing throttles it.
+class FrameBench {
+public:
+    enum Step {
+        EVENTS,             // the device's run step and the stick's event
+        AIRSPACE_UPDATE,
+        BEGIN_SCENE,
+        DRAW_ALL,
+        DRAW_HUD,
+        FIRE_UNIT_UPDATE,
+        END_SCENE,          // swap, then glFinish
+        OWN_STEPS,          // Airspace::update + drawHud + FireUnit::update
+        WHOLE_FRAME,
+        STEP_COUNT
+    };
+    // How a frame is timed: with glFinish only after endScene, so the
+    // renderer's threads overlap the frame as in the game, or also after
+    // every drawing step, so that a step's time holds its rendering.
+    enum Sync { SYNC_AT_END, SYNC_EACH_STEP, SYNC_COUNT };
+
+    struct Settings {
+        irr::u32 frames = 600;          // measured frames per phase, half of them per sync mode
+        irr::u32 warmupMs = 2000;       // frames drawn but not counted before each phase
+        irr::u32 phaseLimitMs = 10000;  // a phase ends after this even if frames are left; the jets are planned to stay in view that long
+        irr::u32 headStartMs = 7000;    // how far the jets have flown when the game phase begins
+        std::string shotDir;            // where to write a picture of each phase; empty for none
+    };
+
+    explicit FrameBench(const Settings& settings);
+    ~FrameBench();
+
+    // Runs the game phase, then the bare world. False, with a message on
+    // standard error, when the game could not be set up as planned.
+    bool run();
+    void report(std::ostream& out) const;
+
+    static const char* stepName(Step step);
+
+private:
+    FrameBench(const FrameBench&) = delete;
+    FrameBench& operator=(const FrameBench&) = delete;
+
+    bool startGame();
+    bool launchTraffic(const TrafficPlan& plan);
+    void aimTurret(const TrafficPlan& plan);
+    void runPhase(bool game, SampleStats (&stats)[SYNC_COUNT][STEP_COUNT]);
+    void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
+    void postStick();
+    void writeBackBuffer(const std::string& file);
+    irr::u32 fireUnitTime() const;
+    irr::u32 countJetsInView() const;
+
+    Settings settings;
+    TorvelApp* app;                                        // the real game, owned
+    SampleStats gameTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame with jets, turret and HUD
+    SampleStats bareTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame of the world alone
+    std::vector<std::pair<std::string, double>> startSteps; // ms per step of the start, in order
+    std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke
+    double gameSeconds;                                    // wall time of the game phase's measured frames
+    double bareSeconds;                                    // the same for the bare world
+    irr::u32 stickFrames;                                  // stick events posted so far
+    irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead, see fireUnitTime
+    irr::u32 firingFrames;                                 // measured game frames that fired a round
+    irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames
+    irr::u32 smokingJets;                                  // jets trailing smoke when the game phase began
+    irr::s32 startValue;                                   // the randomizer's fixed start value for the traffic
+    std::string renderer;                                  // the OpenGL renderer's name
+    irr::u32 screenWidth;                                  // size of the frames drawn
+    irr::u32 screenHeight;
+};

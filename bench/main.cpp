@@ -1,0 +1,97 @@
+// The speed benchmark: times the start of the real game binary and the
+// frames of the real game classes, and prints the figures as tables. Run it
+// from anywhere; it finds the game and ../res beside itself.
+//
+//   torvel-bench [--frames N] [--startup-runs N] [--shots DIR]
+
+#include "FrameBench.h"
+#include "StartupBench.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+bool readCount(const char* text, unsigned& count)
+{
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || value > 1000000)
+        return false;
+    count = static_cast<unsigned>(value);
+    return true;
+}
+
+std::string ownDirectory()
+{
+    char path[PATH_MAX] = {};
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return ".";
+    std::string self(path, static_cast<std::size_t>(length));
+    return self.substr(0, self.find_last_of('/'));
+}
+
+int usage()
+{
+    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR]\n"
+                 "  --frames N        frames measured per phase (default 600; 0 skips the frame benchmark)\n"
+                 "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
+                 "  --shots DIR       write bench-game.png and bench-bare.png there\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    FrameBench::Settings settings;
+    unsigned startupRuns = 5;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.frames))
+                return usage();
+        } else if (std::strcmp(argv[i], "--startup-runs") == 0 && hasValue) {
+            if (!readCount(argv[++i], startupRuns))
+                return usage();
+        } else if (std::strcmp(argv[i], "--shots") == 0 && hasValue) {
+            settings.shotDir = argv[++i];
+        } else {
+            return usage();
+        }
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::cerr << "torvel-bench needs an X display (DISPLAY is empty); bench.sh starts one." << std::endl;
+        return 1;
+    }
+
+    // The game reads ../res relative to where it runs: run beside it.
+    const std::string binDir = ownDirectory();
+    if (chdir(binDir.c_str()) != 0) {
+        std::cerr << "Cannot change to " << binDir << "." << std::endl;
+        return 1;
+    }
+
+    // The starts first, while no window of ours is open.
+    StartupBench startup(binDir, startupRuns);
+    if (startupRuns > 0 && !startup.run())
+        return 1;
+
+    if (settings.frames > 0) {
+        FrameBench frames(settings);
+        if (!frames.run())
+            return 1;
+        frames.report(std::cout);
+        std::cout << "\n";
+    }
+    if (startupRuns > 0)
+        startup.report(std::cout);
+    return 0;
+}
