@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Starts the real game three times with one resource file faulted: missing,
+# cut to half its size, and replaced by random bytes of the same size. Each
+# time it starts a round (F9, with the clock ten times faster so a jet comes
+# and its fly-by sound plays), fires a burst with Space, and ends with F12.
+# The game must end with status 0 every time, without a crash or a sanitizer
+# report; without a usable guns mesh it must stop at once with its message.
+#
+#   bad_input.sh TORVEL RESDIR FILE     runs the three faults of FILE
+#   bad_input.sh --covers RESDIR FILE... fails if RESDIR holds a file not listed
+#
+# With ROBUST_SHOTS set to a directory, the screen of every run is saved
+# there as FILE-FAULT.png, and a line per run is appended to its table.txt.
+set -euo pipefail
+
+if [ "${1:-}" = "--covers" ]; then
+  res=$2
+  shift 2
+  missing=0
+  for f in "$res"/*; do
+    name=$(basename "$f")
+    case " $* " in *" $name "*) ;; *) echo "not faulted by any test: $name" >&2; missing=1 ;; esac
+  done
+  exit $missing
+fi
+
+TORVEL=$1
+RES=$2
+FILE=$3
+[ -f "$RES/$FILE" ] || { echo "FAIL: no $FILE in $RES" >&2; exit 1; }
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+GUNS_LINE="Cannot load ../res/guns.obj: the turret cannot be built."
+READY_LINE="Joystick support is enabled and"
+# A game in the sanitizer build starts more slowly.
+START_SECONDS=${ROBUST_START_SECONDS:-40}
+
+WORK=$(mktemp -d)
+GAME_PID=
+cleanup() {
+  if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
+  xdotool keyup space 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $FILE $FAULT: $*" >&2
+  echo "--- standard output:" >&2; cat "$WORK/out.txt" >&2 2>/dev/null || true
+  echo "--- standard error (last lines):" >&2; tail -n 30 "$WORK/err.txt" >&2 2>/dev/null || true
+  exit 1
+}
+
+# fault_file KIND PATH: the three ways a file goes bad on a player's disk.
+fault_file() {
+  local size
+  size=$(stat -c %s "$2")
+  case $1 in
+    missing) rm -f "$2" ;;
+    half) truncate -s $((size / 2)) "$2" ;;
+    # The same bytes on every run: a fixed start value for Perl's generator.
+    random) perl -e 'srand(1208); binmode STDOUT; print pack("C*", map { int(rand(256)) } 1 .. $ARGV[0]);' "$size" >"$2" ;;
+  esac
+}
+
+# Keys go to the window under the pointer (there is no window manager).
+press() { xdotool mousemove 683 384; xdotool key "$@"; }
+
+game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+wait_for_exit() {
+  local deadline=$((SECONDS + $1))
+  while game_running; do
+    [ $SECONDS -lt $deadline ] || fail "the game did not end within $1 s"
+    sleep 0.2
+  done
+  STATUS=0
+  wait "$GAME_PID" || STATUS=$?
+  GAME_PID=
+}
+
+# The player's view of one run for the table: the game's own lines, other
+# than the joystick report, or that it ran normally.
+record() {
+  [ -n "${ROBUST_SHOTS:-}" ] || return 0
+  local said
+  said=$(grep -v "^$READY_LINE" "$WORK/out.txt" | grep -v '^~Aircraft$' | paste -sd'|' - || true)
+  printf '%s\t%s\t%s\t%s\n' "$FILE" "$FAULT" "$1" "${said:-(no message)}" >>"$ROBUST_SHOTS/table.txt"
+}
+
+for FAULT in missing half random; do
+  rm -rf "$WORK/play"
+  mkdir -p "$WORK/play/bin"
+  cp -r "$RES" "$WORK/play/res"
+  fault_file "$FAULT" "$WORK/play/res/$FILE"
+
+  (cd "$WORK/play/bin" && exec faketime -f '+0 x10' "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  GAME_PID=$!
+
+  deadline=$((SECONDS + START_SECONDS))
+  until grep -q "^$READY_LINE" "$WORK/out.txt" 2>/dev/null; do
+    game_running || break
+    [ $SECONDS -lt $deadline ] || fail "no start within $START_SECONDS s"
+    sleep 0.2
+  done
+
+  if grep -qxF "$GUNS_LINE" "$WORK/out.txt"; then
+    # No turret: the game must stop by itself, before its first frame.
+    wait_for_exit 20
+    [ "$STATUS" -eq 0 ] || fail "status $STATUS after the guns message"
+    ! grep -q "^$READY_LINE" "$WORK/out.txt" || fail "the game went on without its guns"
+    record "stops at once with the guns message"
+  else
+    [ "$FILE $FAULT" != "guns.obj missing" ] || fail "no guns message: $(head -c 300 "$WORK/out.txt")"
+    game_running || { wait "$GAME_PID" && STATUS=0 || STATUS=$?; GAME_PID=; fail "the game ended by itself (status $STATUS)"; }
+    press F9
+    sleep 1
+    xdotool mousemove 683 384 keydown space
+    sleep 0.6
+    xdotool keyup space
+    sleep 1.5
+    game_running || fail "the game ended during the round"
+    if [ -n "${ROBUST_SHOTS:-}" ]; then
+      import -window root -crop 1366x768+0+0 +repage "$ROBUST_SHOTS/$FILE-$FAULT.png"
+    fi
+    press F12
+    wait_for_exit 20
+    [ "$STATUS" -eq 0 ] || fail "status $STATUS after F12"
+    record "plays; F12 ends it"
+  fi
+  if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/err.txt"; then
+    fail "a sanitizer report"
+  fi
+  echo "$FILE $FAULT: ok"
+done
