@@ -243,6 +243,18 @@ void FrameBench::runPhase(bool game, SampleStats (&stats)[SYNC_COUNT][STEP_COUNT
     (game ? gameSeconds : bareSeconds) = millisecondsBetween(begin, Clock::now()) / 1000.0;
 }
 
+double FrameBench::getJetsInViewPerFrame() const
+{
+    const std::size_t frames = gameTimes[SYNC_AT_END][WHOLE_FRAME].count() + gameTimes[SYNC_EACH_STEP][WHOLE_FRAME].count();
+    return frames ? static_cast<double>(jetsInView) / static_cast<double>(frames) : 0.0;
+}
+
+double FrameBench::getFiringShare() const
+{
+    const std::size_t frames = gameTimes[SYNC_AT_END][WHOLE_FRAME].count() + gameTimes[SYNC_EACH_STEP][WHOLE_FRAME].count();
+    return frames ? static_cast<double>(firingFrames) / static_cast<double>(frames) : 0.0;
+}
+
 u32 FrameBench::countJetsInView() const
 {
     // The jet's centre projected with the camera of the frame just drawn;
@@ -383,7 +395,6 @@ void FrameBench::report(std::ostream& out) const
         }
     };
 
-    const std::size_t gameFrames = gameTimes[SYNC_AT_END][WHOLE_FRAME].count() + gameTimes[SYNC_EACH_STEP][WHOLE_FRAME].count();
     out << std::fixed;
     out << "Torvel frame benchmark: " << screenWidth << " x " << screenHeight << ", " << renderer
         << ", no frame throttling\n";
@@ -394,10 +405,9 @@ void FrameBench::report(std::ostream& out) const
         << "  and FireUnit::update, so each of those holds its own rendering.\n";
     out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
         << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
-        << " smoking, " << std::setprecision(1)
-        << (gameFrames ? static_cast<double>(jetsInView) / static_cast<double>(gameFrames) : 0.0)
+        << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
         << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
-        << (gameFrames ? 100.0 * firingFrames / static_cast<double>(gameFrames) : 0.0)
+        << 100.0 * getFiringShare()
         << "% of the frames; HUD and crosshair drawn.\n";
     out << "Bare world: sky box, terrain, fog and light from the same aim; no turret, jets, smoke,\n"
         << "  HUD or crosshair, and no Airspace::update.\n\n";

@@ -54,6 +54,14 @@ public:
 
     static const char* stepName(Step step);
 
+    const SampleStats& getTimes(bool game, Sync sync, Step step) const
+    { return game ? gameTimes[sync][step] : bareTimes[sync][step]; }
+    irr::u32 getSmokingJets() const { return smokingJets; }
+    // Jets on screen per measured game frame, on average.
+    double getJetsInViewPerFrame() const;
+    // Share of the measured game frames that fired a round, 0 to 1.
+    double getFiringShare() const;
+
 private:
     FrameBench(const FrameBench&) = delete;
     FrameBench& operator=(const FrameBench&) = delete;

@@ -22,6 +22,11 @@ public:
     bool run();
     void report(std::ostream& out) const;
 
+    // Milliseconds from the fork to the first frame, one sample per run.
+    const SampleStats& getFirstFrame() const { return firstFrame; }
+    // Milliseconds from the fork to the libraries being loaded.
+    const SampleStats& getLoaded() const { return loaded; }
+
 private:
     // One start of the game: the milliseconds to the libraries being loaded
     // and to the first frame. False when no first frame came.

@@ -1,0 +1,37 @@
+#include "FrameBench.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+// A short run on the real device: the game phase must really have its five
+// smoking jets in view and its bursts, and the bare world none of the game's steps.
+TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
+{
+    FrameBench::Settings settings;
+    settings.frames = 40;
+    settings.warmupMs = 200;
+    settings.phaseLimitMs = 3000;
+    FrameBench bench(settings);
+    ASSERT_TRUE(bench.run());
+
+    EXPECT_EQ(bench.getSmokingJets(), 5u);
+    EXPECT_GE(bench.getJetsInViewPerFrame(), 4.5);
+    EXPECT_GT(bench.getFiringShare(), 0.5);
+
+    for (bool game : {true, false}) {
+        for (FrameBench::Sync sync : {FrameBench::SYNC_AT_END, FrameBench::SYNC_EACH_STEP}) {
+            const SampleStats& whole = bench.getTimes(game, sync, FrameBench::WHOLE_FRAME);
+            EXPECT_GT(whole.count(), 0u);
+            // The frame is timed as a whole, so it can be no shorter than drawing it.
+            EXPECT_GE(whole.median(), bench.getTimes(game, sync, FrameBench::DRAW_ALL).median());
+            EXPECT_EQ(bench.getTimes(game, sync, FrameBench::AIRSPACE_UPDATE).count(), game ? whole.count() : 0u);
+            EXPECT_EQ(bench.getTimes(game, sync, FrameBench::OWN_STEPS).count(), game ? whole.count() : 0u);
+        }
+    }
+
+    std::ostringstream report;
+    bench.report(report);
+    EXPECT_NE(report.str().find("game / bare world"), std::string::npos);
+}

@@ -1,0 +1,40 @@
+#include "StartupBench.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <string>
+
+namespace {
+
+std::string workingDirectory()
+{
+    char path[PATH_MAX] = {};
+    return getcwd(path, sizeof path) ? path : ".";
+}
+
+} // namespace
+
+// The probe must see the game's own swap; if it did not, every start would
+// wait for a first frame that is never reported.
+TEST(StartupBench, TimesTheRealGameToItsFirstFrame)
+{
+    StartupBench bench(workingDirectory(), 1);
+    ASSERT_TRUE(bench.run());
+    ASSERT_EQ(bench.getFirstFrame().count(), 1u);
+    EXPECT_GT(bench.getLoaded().median(), 0.0);
+    EXPECT_GT(bench.getFirstFrame().median(), bench.getLoaded().median());
+    EXPECT_LT(bench.getFirstFrame().median(), 60000.0);
+}
+
+TEST(StartupBench, MissingGameFailsAtOnce)
+{
+    StartupBench bench("/nonexistent-torvel-dir", 1);
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_FALSE(bench.run());
+    EXPECT_EQ(bench.getFirstFrame().count(), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
+}
