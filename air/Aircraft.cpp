@@ -4,6 +4,7 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 #include "FlightRules.h"
+#include "ObjFileCheck.h"
 
 #include <irrlicht.h>
 
@@ -26,7 +27,10 @@ scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
 {
     static bool reported = false;
     scene::IAnimatedMesh* mesh = nullptr;
-    if (getDevice()->getFileSystem()->existFile(jetMeshFile))
+    // A damaged file never reaches the engine's loader, which would read
+    // outside its own lists.
+    if (getDevice()->getFileSystem()->existFile(jetMeshFile) &&
+        ObjFileCheck::fileIsWellFormed(jetMeshFile.c_str()))
         mesh = sceneManager->getMesh(jetMeshFile);
     if (mesh == nullptr && !reported) {
         std::cout << "Cannot load the jet mesh " << jetMeshFile.c_str()

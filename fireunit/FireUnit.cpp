@@ -15,6 +15,7 @@
 #include "AudioManager.h"
 #include "AudioSource.h"
 #include "EngineContext.h"
+#include "ObjFileCheck.h"
 #include "TurretAim.h"
 #include "TurretCamAnimator.h"
 
@@ -39,8 +40,10 @@ FireUnit::FireUnit()
     turretBase = sceneManager->addEmptySceneNode(nullptr, -1);
 
     // A mesh without buffers is as useless as none: the file was there but
-    // held nothing the loader could read.
-    scene::IAnimatedMesh* mesh = sceneManager->getMesh(GUNS_MESH);
+    // held nothing the loader could read. A damaged file never reaches the
+    // engine's loader, which would read outside its own lists.
+    scene::IAnimatedMesh* mesh =
+        ObjFileCheck::fileIsWellFormed(GUNS_MESH) ? sceneManager->getMesh(GUNS_MESH) : nullptr;
     if (mesh && mesh->getMeshBufferCount() > 0)
         guns = sceneManager->addMeshSceneNode(mesh, turretBase, -1, core::vector3df(0, 0, 0),
                                               core::vector3df(0, 0, 0), core::vector3df(1, 1, 1),
