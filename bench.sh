@@ -13,7 +13,7 @@ cmake --build "$build" -j"$(nproc)"
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
 for _ in $(seq 100); do

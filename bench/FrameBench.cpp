@@ -43,7 +43,7 @@ bool isSmoking(const scene::ISceneNode* node)
 } // namespace
 
 FrameBench::FrameBench(const Settings& chosen)
-    : settings(chosen), app(nullptr), gameSeconds(0.0), bareSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
+    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
       jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0)
 {
 }
@@ -88,14 +88,7 @@ bool FrameBench::run()
     if (!launchTraffic(plan))
         return false;
 
-    runPhase(true, gameTimes);
-
-    // The bare world: the jets and their smoke leave with stop(), the turret
-    // (guns, muzzle flashes) is hidden, and neither the HUD nor the crosshair
-    // is drawn. The camera keeps the aim it had.
-    getAirspace()->stop();
-    app->getFireUnit().getTurretBase()->setVisible(false);
-    runPhase(false, bareTimes);
+    measure();
     return true;
 }
 
@@ -215,32 +208,46 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     return true;
 }
 
-void FrameBench::runPhase(bool game, SampleStats (&stats)[SYNC_COUNT][STEP_COUNT])
+void FrameBench::measure()
 {
     const Clock::time_point warmupEnd = Clock::now() + std::chrono::milliseconds(settings.warmupMs);
-    while (Clock::now() < warmupEnd)
-        frame(game, SYNC_AT_END, nullptr, std::string());
+    for (u32 i = 0; Clock::now() < warmupEnd; ++i)
+        frame(i % 2 == 0, SYNC_AT_END, nullptr, std::string());
 
+    // Four kinds of frame take turns: the game and the bare world, each
+    // timed both ways. All four thus see the same scenes and the same load
+    // from whatever else runs on the machine.
     const Clock::time_point begin = Clock::now();
     const Clock::time_point limit = begin + std::chrono::milliseconds(settings.phaseLimitMs);
     const Clock::time_point halfway = begin + std::chrono::milliseconds(settings.phaseLimitMs / 2);
-    bool shotTaken = false;
+    bool shotsTaken = settings.shotDir.empty();
     for (u32 i = 0; i < settings.frames && Clock::now() < limit; ++i) {
-        // The two ways of timing take turns, so both see the same scenes.
-        const Sync sync = (i % 2 == 0) ? SYNC_AT_END : SYNC_EACH_STEP;
-        const bool fired = app->getFireUnit().getBurstRounds() > 0;
-        frame(game, sync, stats[sync], std::string());
+        const bool game = i % 2 == 0;
+        const Sync sync = (i / 2) % 2 == 0 ? SYNC_AT_END : SYNC_EACH_STEP;
+        const bool fired = game && app->getFireUnit().getBurstRounds() > 0;
+        frame(game, sync, game ? gameTimes[sync] : bareTimes[sync], std::string());
         if (game) {
             firingFrames += fired ? 1 : 0;
             jetsInView += countJetsInView();
         }
-        // A picture halfway through, with the jets where they are measured.
-        if (!shotTaken && !settings.shotDir.empty() && (i + 1 == settings.frames / 2 || Clock::now() >= halfway)) {
-            frame(game, SYNC_AT_END, nullptr, settings.shotDir + (game ? "/bench-game.png" : "/bench-bare.png"));
-            shotTaken = true;
+        // Pictures halfway through, with the jets where they are measured.
+        if (!shotsTaken && Clock::now() >= halfway) {
+            frame(true, SYNC_AT_END, nullptr, settings.shotDir + "/bench-game.png");
+            frame(false, SYNC_AT_END, nullptr, settings.shotDir + "/bench-bare.png");
+            shotsTaken = true;
         }
     }
-    (game ? gameSeconds : bareSeconds) = millisecondsBetween(begin, Clock::now()) / 1000.0;
+    measuredSeconds = millisecondsBetween(begin, Clock::now()) / 1000.0;
+}
+
+void FrameBench::showGameObjects(bool shown)
+{
+    // Hidden nodes are neither animated nor drawn; the jets' animators go by
+    // the clock, so the jets are where they should be when shown again.
+    app->getFireUnit().getTurretBase()->setVisible(shown);
+    for (const auto& jet : getAirspace()->getAircraft())
+        if (scene::ISceneNode* node = jet->getNode())
+            node->setVisible(shown);
 }
 
 double FrameBench::getJetsInViewPerFrame() const
@@ -277,6 +284,7 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     scene::ISceneManager* sceneManager = getSceneManager();
     const bool eachStep = sync == SYNC_EACH_STEP;
     Clock::time_point t[8];
+    showGameObjects(game);
 
     t[0] = Clock::now();
     device->run();
@@ -376,11 +384,11 @@ void FrameBench::report(std::ostream& out) const
         out << "  " << std::left << std::setw(24) << name << std::right << std::fixed
             << std::setprecision(3) << std::setw(8) << stats.median() << std::setw(9) << stats.p95();
     };
-    const auto table = [&](const char* title, const SampleStats (&stats)[SYNC_COUNT][STEP_COUNT],
-                           double seconds) {
-        const std::size_t frames = stats[SYNC_AT_END][WHOLE_FRAME].count() + stats[SYNC_EACH_STEP][WHOLE_FRAME].count();
-        out << title << ": " << frames << " frames in " << std::fixed << std::setprecision(1) << seconds
-            << " s (" << std::setprecision(1) << (seconds > 0 ? frames / seconds : 0.0) << " frames/s)\n";
+    const auto table = [&](const char* title, const SampleStats (&stats)[SYNC_COUNT][STEP_COUNT]) {
+        const double median = stats[SYNC_AT_END][WHOLE_FRAME].median();
+        out << title << ": " << stats[SYNC_AT_END][WHOLE_FRAME].count() + stats[SYNC_EACH_STEP][WHOLE_FRAME].count()
+            << " frames (" << std::setprecision(1) << (median > 0 ? 1000.0 / median : 0.0)
+            << " frames/s at the median whole frame)\n";
         out << "  " << std::left << std::setw(24) << "ms per frame" << std::right
             << std::setw(8) << "median" << std::setw(9) << "p95"
             << "   |" << std::setw(8) << "median" << std::setw(9) << "p95" << "\n";
@@ -401,19 +409,21 @@ void FrameBench::report(std::ostream& out) const
     out << "Timing: steady clock around each step of the game's frame, replayed in its order.\n"
         << "  Left columns: glFinish only after endScene, so the renderer overlaps the frame as in\n"
         << "  the game; a step's time is then its CPU time, its rendering falls into endScene.\n"
-        << "  Right columns: frames in between (taken by turns) also glFinish after drawAll, drawHud\n"
-        << "  and FireUnit::update, so each of those holds its own rendering.\n";
+        << "  Right columns: frames that also glFinish after drawAll, drawHud and FireUnit::update,\n"
+        << "  so each of those holds its own rendering.\n"
+        << "  Game and bare-world frames, timed either way, take turns: " << std::setprecision(1)
+        << measuredSeconds << " s of frames after " << settings.warmupMs << " ms of warm-up.\n";
     out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
         << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
         << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
         << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
         << 100.0 * getFiringShare()
         << "% of the frames; HUD and crosshair drawn.\n";
-    out << "Bare world: sky box, terrain, fog and light from the same aim; no turret, jets, smoke,\n"
-        << "  HUD or crosshair, and no Airspace::update.\n\n";
-    table("Game", gameTimes, gameSeconds);
+    out << "Bare world: sky box, terrain, fog and light from the same aim; turret, jets and smoke\n"
+        << "  hidden, no HUD or crosshair, and no Airspace::update.\n\n";
+    table("Game", gameTimes);
     out << "\n";
-    table("Bare world", bareTimes, bareSeconds);
+    table("Bare world", bareTimes);
 
     const double game = gameTimes[SYNC_AT_END][WHOLE_FRAME].median();
     const double bare = bareTimes[SYNC_AT_END][WHOLE_FRAME].median();

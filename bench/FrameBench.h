@@ -14,7 +14,7 @@ class TrafficPlan;
 
 // Times the game's frames on the real OpenGL device: the real application,
 // fire unit and airspace, with five smoking jets in view and bursts firing,
-// and then, in the same run, the bare world (sky box, terrain, fog, light)
+// and, in frames between them, the bare world (sky box, terrain, fog, light)
 // seen from the same aim. The frame loop is replayed step by step so that
 // each step can be timed on its own, and nothing throttles it.
 class FrameBench {
@@ -37,9 +37,9 @@ public:
     enum Sync { SYNC_AT_END, SYNC_EACH_STEP, SYNC_COUNT };
 
     struct Settings {
-        irr::u32 frames = 600;          // measured frames per phase, half of them per sync mode
-        irr::u32 warmupMs = 2000;       // frames drawn but not counted before each phase
-        irr::u32 phaseLimitMs = 10000;  // a phase ends after this even if frames are left; the jets are planned to stay in view that long
+        irr::u32 frames = 2000;         // measured frames at most, a quarter of each kind
+        irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
+        irr::u32 phaseLimitMs = 10000;  // the measurement ends after this; the jets are planned to stay in view that long
         irr::u32 headStartMs = 7000;    // how far the jets have flown when the game phase begins
         std::string shotDir;            // where to write a picture of each phase; empty for none
     };
@@ -47,7 +47,7 @@ public:
     explicit FrameBench(const Settings& settings);
     ~FrameBench();
 
-    // Runs the game phase, then the bare world. False, with a message on
+    // Sets up the game and measures its frames and the bare world's. False, with a message on
     // standard error, when the game could not be set up as planned.
     bool run();
     void report(std::ostream& out) const;
@@ -69,7 +69,8 @@ private:
     bool startGame();
     bool launchTraffic(const TrafficPlan& plan);
     void aimTurret(const TrafficPlan& plan);
-    void runPhase(bool game, SampleStats (&stats)[SYNC_COUNT][STEP_COUNT]);
+    void measure();
+    void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
     void writeBackBuffer(const std::string& file);
@@ -82,8 +83,7 @@ private:
     SampleStats bareTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame of the world alone
     std::vector<std::pair<std::string, double>> startSteps; // ms per step of the start, in order
     std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke
-    double gameSeconds;                                    // wall time of the game phase's measured frames
-    double bareSeconds;                                    // the same for the bare world
+    double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
     irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead, see fireUnitTime
     irr::u32 firingFrames;                                 // measured game frames that fired a round

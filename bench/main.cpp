@@ -7,6 +7,7 @@
 #include "FrameBench.h"
 #include "StartupBench.h"
 
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <climits>
@@ -46,6 +47,25 @@ int usage()
     return 2;
 }
 
+int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns)
+{
+    // The starts first, while no window of ours is open.
+    StartupBench startup(binDir, startupRuns);
+    if (startupRuns > 0 && !startup.run())
+        return 1;
+
+    if (settings.frames > 0) {
+        FrameBench frames(settings);
+        if (!frames.run())
+            return 1;
+        frames.report(std::cout);
+        std::cout << "\n";
+    }
+    if (startupRuns > 0)
+        startup.report(std::cout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -66,9 +86,14 @@ int main(int argc, char** argv)
             return usage();
         }
     }
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
-        std::cerr << "torvel-bench needs an X display (DISPLAY is empty); bench.sh starts one." << std::endl;
+    // Held open for the whole run: an X server whose last client leaves
+    // resets itself and refuses connections for a moment, which would fail
+    // the next window, the game's or ours, at random.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::cerr << "torvel-bench needs an X display and cannot reach one (DISPLAY is \""
+                  << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") << "\"); bench.sh starts one."
+                  << std::endl;
         return 1;
     }
 
@@ -78,20 +103,7 @@ int main(int argc, char** argv)
         std::cerr << "Cannot change to " << binDir << "." << std::endl;
         return 1;
     }
-
-    // The starts first, while no window of ours is open.
-    StartupBench startup(binDir, startupRuns);
-    if (startupRuns > 0 && !startup.run())
-        return 1;
-
-    if (settings.frames > 0) {
-        FrameBench frames(settings);
-        if (!frames.run())
-            return 1;
-        frames.report(std::cout);
-        std::cout << "\n";
-    }
-    if (startupRuns > 0)
-        startup.report(std::cout);
-    return 0;
+    const int status = runBenchmarks(binDir, settings, startupRuns);
+    XCloseDisplay(display);
+    return status;
 }
