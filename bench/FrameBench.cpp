@@ -244,10 +244,16 @@ void FrameBench::showGameObjects(bool shown)
 {
     // Hidden nodes are neither animated nor drawn; the jets' animators go by
     // the clock, so the jets are where they should be when shown again.
-    app->getFireUnit().getTurretBase()->setVisible(shown);
-    for (const auto& jet : getAirspace()->getAircraft())
-        if (scene::ISceneNode* node = jet->getNode())
-            node->setVisible(shown);
+    app->getFireUnit().getTurretBase()->setVisible(shown && !settings.withoutTurret);
+    for (const auto& jet : getAirspace()->getAircraft()) {
+        scene::ISceneNode* node = jet->getNode();
+        if (!node)
+            continue;
+        node->setVisible(shown && !settings.withoutJets);
+        for (scene::ISceneNode* child : node->getChildren())
+            if (child->getType() == scene::ESNT_PARTICLE_SYSTEM)
+                child->setVisible(!settings.withoutSmoke);
+    }
 }
 
 double FrameBench::getJetsInViewPerFrame() const
@@ -300,7 +306,7 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     if (eachStep)
         glFinish();
     t[4] = Clock::now();
-    if (game) {
+    if (game && !settings.withoutHud) {
         app->drawHud();
         if (eachStep)
             glFinish();
@@ -417,8 +423,16 @@ void FrameBench::report(std::ostream& out) const
         << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
         << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
         << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
-        << 100.0 * getFiringShare()
-        << "% of the frames; HUD and crosshair drawn.\n";
+        << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
+    if (settings.withoutHud)
+        out << "; no HUD";
+    if (settings.withoutTurret)
+        out << "; turret hidden";
+    if (settings.withoutJets)
+        out << "; jets and smoke hidden";
+    else if (settings.withoutSmoke)
+        out << "; smoke hidden";
+    out << ".\n";
     out << "Bare world: sky box, terrain, fog and light from the same aim; turret, jets and smoke\n"
         << "  hidden, no HUD or crosshair, and no Airspace::update.\n\n";
     table("Game", gameTimes);

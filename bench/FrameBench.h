@@ -41,7 +41,12 @@ public:
         irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
         irr::u32 phaseLimitMs = 10000;  // the measurement ends after this; the jets are planned to stay in view that long
         irr::u32 headStartMs = 7000;    // how far the jets have flown when the game phase begins
-        std::string shotDir;            // where to write a picture of each phase; empty for none
+        std::string shotDir;            // where to write a picture of each kind of frame; empty for none
+        // Parts left out of the game's frames, to see what each costs.
+        bool withoutTurret = false;     // guns and muzzle flashes
+        bool withoutJets = false;       // the jets, and with them their smoke
+        bool withoutSmoke = false;      // the smoke trails only
+        bool withoutHud = false;        // drawHud is not called
     };
 
     explicit FrameBench(const Settings& settings);

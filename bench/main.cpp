@@ -2,7 +2,7 @@
 // frames of the real game classes, and prints the figures as tables. Run it
 // from anywhere; it finds the game and ../res beside itself.
 //
-//   torvel-bench [--frames N] [--startup-runs N] [--shots DIR]
+//   torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]
 
 #include "FrameBench.h"
 #include "StartupBench.h"
@@ -10,6 +10,7 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,28 @@ bool readCount(const char* text, unsigned& count)
     return true;
 }
 
+// A comma-separated list of the parts the game's frames should leave out.
+bool readParts(const std::string& list, FrameBench::Settings& settings)
+{
+    std::size_t begin = 0;
+    while (begin <= list.size()) {
+        const std::size_t end = std::min(list.find(',', begin), list.size());
+        const std::string part = list.substr(begin, end - begin);
+        if (part == "turret")
+            settings.withoutTurret = true;
+        else if (part == "jets")
+            settings.withoutJets = true;
+        else if (part == "smoke")
+            settings.withoutSmoke = true;
+        else if (part == "hud")
+            settings.withoutHud = true;
+        else
+            return false;
+        begin = end + 1;
+    }
+    return true;
+}
+
 std::string ownDirectory()
 {
     char path[PATH_MAX] = {};
@@ -40,10 +63,12 @@ std::string ownDirectory()
 
 int usage()
 {
-    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR]\n"
-                 "  --frames N        frames measured per phase (default 600; 0 skips the frame benchmark)\n"
+    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]\n"
+                 "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
-                 "  --shots DIR       write bench-game.png and bench-bare.png there\n";
+                 "  --shots DIR       write bench-game.png and bench-bare.png there\n"
+                 "  --without LIST    leave parts out of the game's frames to see their cost:\n"
+                 "                    any of turret, jets, smoke, hud, separated by commas\n";
     return 2;
 }
 
@@ -82,6 +107,9 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--shots") == 0 && hasValue) {
             settings.shotDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
+            if (!readParts(argv[++i], settings))
+                return usage();
         } else {
             return usage();
         }
