@@ -28,6 +28,7 @@ public:
     const SampleStats& getLoaded() const { return loaded; }
 
 private:
+    bool measureRuns();
     // One start of the game: the milliseconds to the libraries being loaded
     // and to the first frame. False when no first frame came.
     bool measureOnce(double& loadedMs, double& firstFrameMs);
