@@ -77,9 +77,9 @@ bool FrameBench::run()
         return false;
 
     // The jets must be seen from the moment the measured frames begin until
-    // the phase ends at the latest.
+    // the measurement ends at the latest.
     const u32 firstView = settings.headStartMs + settings.warmupMs;
-    const u32 lastView = firstView + settings.phaseLimitMs;
+    const u32 lastView = firstView + settings.measureMs;
     TrafficPlan plan(*getDevice()->getRandomizer(), {firstView, (firstView + lastView) / 2, lastView}, 200000);
     if (plan.getJetsInView() < TrafficPlan::JETS)
         std::cerr << "Only " << plan.getJetsInView() << " of " << TrafficPlan::JETS
@@ -129,7 +129,7 @@ bool FrameBench::startGame()
     const GLubyte* name = glGetString(GL_RENDERER);
     renderer = name ? reinterpret_cast<const char*>(name) : "unknown";
 
-    // Reloads end at once, so that bursts go on through the whole phase
+    // Reloads end at once, so that bursts go on through the whole measurement
     // instead of pausing fifteen seconds after every magazine.
     app->getFireUnit().setClock([this] { return fireUnitTime(); });
     return true;
@@ -155,7 +155,7 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     // A round is run through its five spawns at once by handing the airspace
     // the times at which they fall due. The last spawn is dated headStartMs
     // back, the others 45 s apart before it, so the round stays open for the
-    // whole phase.
+    // whole measurement.
     const u32 spawnStep = FlightRules::spawnInterval + 1;
     const u32 firstSpawnDelay = spawnStep - FlightRules::startLead;
     const u32 lastSpawn = timer->getRealTime() - settings.headStartMs;
@@ -218,8 +218,8 @@ void FrameBench::measure()
     // timed both ways. All four thus see the same scenes and the same load
     // from whatever else runs on the machine.
     const Clock::time_point begin = Clock::now();
-    const Clock::time_point limit = begin + std::chrono::milliseconds(settings.phaseLimitMs);
-    const Clock::time_point halfway = begin + std::chrono::milliseconds(settings.phaseLimitMs / 2);
+    const Clock::time_point limit = begin + std::chrono::milliseconds(settings.measureMs);
+    const Clock::time_point halfway = begin + std::chrono::milliseconds(settings.measureMs / 2);
     bool shotsTaken = settings.shotDir.empty();
     for (u32 i = 0; i < settings.frames && Clock::now() < limit; ++i) {
         const bool game = i % 2 == 0;

@@ -39,8 +39,8 @@ public:
     struct Settings {
         irr::u32 frames = 2000;         // measured frames at most, a quarter of each kind
         irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
-        irr::u32 phaseLimitMs = 10000;  // the measurement ends after this; the jets are planned to stay in view that long
-        irr::u32 headStartMs = 7000;    // how far the jets have flown when the game phase begins
+        irr::u32 measureMs = 10000;  // the measurement ends after this; the jets are planned to stay in view that long
+        irr::u32 headStartMs = 7000;    // how far the jets have flown when the measurement begins
         std::string shotDir;            // where to write a picture of each kind of frame; empty for none
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
@@ -93,7 +93,7 @@ private:
     irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead, see fireUnitTime
     irr::u32 firingFrames;                                 // measured game frames that fired a round
     irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames
-    irr::u32 smokingJets;                                  // jets trailing smoke when the game phase began
+    irr::u32 smokingJets;                                  // jets trailing smoke when the measurement began
     irr::s32 startValue;                                   // the randomizer's fixed start value for the traffic
     std::string renderer;                                  // the OpenGL renderer's name
     irr::u32 screenWidth;                                  // size of the frames drawn

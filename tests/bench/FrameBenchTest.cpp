@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <sstream>
 
-// A short run on the real device: the game phase must really have its five
+// A short run on the real device: the game frames must really have their five
 // smoking jets in view and its bursts, and the bare world none of the game's steps.
 TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
 {
     FrameBench::Settings settings;
     settings.frames = 40;
     settings.warmupMs = 200;
-    settings.phaseLimitMs = 3000;
+    settings.measureMs = 3000;
     FrameBench bench(settings);
     ASSERT_TRUE(bench.run());
 
