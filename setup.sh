@@ -7,7 +7,7 @@ packages=(
   cmake g++ pkg-config
   libirrlicht-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
   libx11-dev libgl-dev libgtest-dev
-  xvfb xauth xdotool imagemagick faketime sox
+  xvfb xauth xdotool imagemagick faketime sox tesseract-ocr tesseract-ocr-eng
 )
 
 missing=()

@@ -51,3 +51,36 @@ press() { xdotool mousemove 683 384; xdotool key "$@"; }
 
 # mean_level FILE: mean brightness 0..1 of a picture
 mean_level() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
+
+# capture FILE: the game's window as the player sees it
+capture() { import -window root -crop 1366x768+0+0 +repage "$1"; }
+
+# hud_text FILE: the three HUD lines read off a capture. White text with a
+# dark rim: keep the near-white, enlarge, and read; O and 0 look alike in
+# this font, so figures after a colon are read as digits.
+hud_text() {
+  convert "$1" -crop 300x80+0+0 +repage -colorspace Gray -threshold 80% -negate -resize 300% "$1.hud.png"
+  tesseract "$1.hud.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
+}
+
+# shift_x BEFORE AFTER: how far the sky moved sideways between two captures,
+# in pixels (negative: to the left), from where a patch of clouds went.
+shift_x() {
+  convert "$1" -crop 400x120+483+60 +repage -resize 25% "$WORK/patch.png"
+  convert "$2" -crop 1366x120+0+60 +repage -resize 25% "$WORK/band.png"
+  local at
+  at=$(compare -metric RMSE -subimage-search "$WORK/band.png" "$WORK/patch.png" null: 2>&1 | sed -nE 's/.*@ ([0-9]+),([0-9]+).*/\1/p')
+  echo $(( at * 4 - 483 ))
+}
+
+# wait_for_hud TEXT SECONDS: until the HUD reads TEXT (a grep pattern)
+wait_for_hud() {
+  local deadline=$((SECONDS + $2))
+  while :; do
+    capture "$WORK/hud-now.png"
+    hud_text "$WORK/hud-now.png" >"$WORK/hud.txt"
+    grep -q "$1" "$WORK/hud.txt" && return 0
+    [ $SECONDS -lt $deadline ] || fail "the HUD never read '$1'; last: $(tr '\n' '/' <"$WORK/hud.txt")"
+    sleep 0.3
+  done
+}
