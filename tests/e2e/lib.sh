@@ -24,6 +24,10 @@ start_game() {
   GAME_PID=$!
 }
 
+# With `start_game env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 xN"` the game's
+# clock (and its sleeps) run N times fast, and its pid stays the game's.
+FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
+
 # wait_for_line TEXT SECONDS: until the game's output holds TEXT
 wait_for_line() {
   local deadline=$((SECONDS + $2))
