@@ -411,7 +411,7 @@ void FrameBench::report(std::ostream& out) const
 
     out << std::fixed;
     out << "Torvel frame benchmark: " << screenWidth << " x " << screenHeight << ", " << renderer
-        << ", no frame throttling\n";
+        << "; vsync off, nothing sleeps\n";
     out << "Timing: steady clock around each step of the game's frame, replayed in its order.\n"
         << "  Left columns: glFinish only after endScene, so the renderer overlaps the frame as in\n"
         << "  the game; a step's time is then its CPU time, its rendering falls into endScene.\n"
