@@ -39,8 +39,8 @@ public:
     struct Settings {
         irr::u32 frames = 2000;         // measured frames at most, a quarter of each kind
         irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
-        irr::u32 measureMs = 10000;  // the measurement ends after this; the jets are planned to stay in view that long
-        irr::u32 headStartMs = 7000;    // how far the jets have flown when the measurement begins
+        irr::u32 measureMs = 10000;     // the measurement ends after this; the jets stay in view that long
+        irr::u32 headStartMs = 7000;    // ms of flight the jets already have behind them at launch
         std::string shotDir;            // where to write a picture of each kind of frame; empty for none
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
@@ -52,8 +52,8 @@ public:
     explicit FrameBench(const Settings& settings);
     ~FrameBench();
 
-    // Sets up the game and measures its frames and the bare world's. False, with a message on
-    // standard error, when the game could not be set up as planned.
+    // Sets up the game and measures its frames and the bare world's. False,
+    // with a message on standard error, when the game could not be set up.
     bool run();
     void report(std::ostream& out) const;
 
