@@ -108,7 +108,7 @@ public:
         else if (kind < 70)
             code = pick(2) ? KEY_F9 : KEY_F10;
         else if (kind < 72)
-            code = 0x100 + pick(0x10000);  // beyond the engine's key table
+            code = KEY_KEY_CODES_COUNT;  // one past the engine's key table
         else
             code = pick(KEY_KEY_CODES_COUNT);
         // F12 would close the device; T (a screenshot) and R (a reload) come
@@ -155,7 +155,7 @@ public:
         switch (pick(3)) {
         case 0:
             event.EventType = EET_GUI_EVENT;
-            event.GUIEvent.EventType = gui::EGUI_EVENT_TYPE(pick(gui::EGET_COUNT + 1));
+            event.GUIEvent.EventType = gui::EGUI_EVENT_TYPE(pick(gui::EGET_COUNT));
             break;
         case 1:
             event.EventType = EET_USER_EVENT;
