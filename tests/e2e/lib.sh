@@ -26,7 +26,8 @@ start_game() {
 
 # With `start_game env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 xN"` the game's
 # clock (and its sleeps) run N times fast, and its pid stays the game's.
-FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1
+# (sanitize.sh sets its own list, with the sanitizer's runtime first.)
+FAKETIME_LIB=${FAKETIME_LIB:-/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1}
 
 # wait_for_line TEXT SECONDS: until the game's output holds TEXT
 wait_for_line() {
