@@ -31,6 +31,8 @@ FILE=$3
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 GUNS_LINE="Cannot load ../res/guns.obj: the turret cannot be built."
 READY_LINE="Joystick support is enabled and"
+# The clock library, or (from sanitize.sh) a list with the sanitizer's runtime first.
+FAKETIME_LIB=${FAKETIME_LIB:-/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1}
 # A game in the sanitizer build starts more slowly.
 START_SECONDS=${ROBUST_START_SECONDS:-40}
 
@@ -93,7 +95,7 @@ for FAULT in missing half random; do
   cp -r "$RES" "$WORK/play/res"
   fault_file "$FAULT" "$WORK/play/res/$FILE"
 
-  (cd "$WORK/play/bin" && exec faketime -f '+0 x20' "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  (cd "$WORK/play/bin" && exec env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x20" "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
   GAME_PID=$!
 
   deadline=$((SECONDS + START_SECONDS))
