@@ -2,6 +2,7 @@
 // Built once while the application is constructed and never changed after.
 
 #include "TorvelApp.h"
+#include "JpegFileCheck.h"
 
 #include <ISceneManager.h>
 #include <ITerrainSceneNode.h>
@@ -16,6 +17,17 @@ namespace {
 
 const char* const heightMapPath = "../res/heightmap.png";
 
+// A sky face, or none when the file is missing or not a whole JPEG: the
+// engine's loader would read past the end of a file cut short.
+video::ITexture* skyFace(video::IVideoDriver* driver, const char* path)
+{
+    if (!JpegFileCheck::fileIsWhole(path)) {
+        std::cerr << "Sky face " << path << " is missing or damaged: left blank." << std::endl;
+        return nullptr;
+    }
+    return driver->getTexture(path);
+}
+
 }
 
 void TorvelApp::buildWorld()
@@ -23,12 +35,12 @@ void TorvelApp::buildWorld()
     // The side faces go round the horizon as front 0, right 1, back 2, left 3,
     // which is not the order the engine takes them in.
     sceneManager->addSkyBoxSceneNode(
-        driver->getTexture("../res/skytop.jpg"),
-        driver->getTexture("../res/skybottom.jpg"),
-        driver->getTexture("../res/sky3.jpg"),
-        driver->getTexture("../res/sky1.jpg"),
-        driver->getTexture("../res/sky0.jpg"),
-        driver->getTexture("../res/sky2.jpg"),
+        skyFace(driver, "../res/skytop.jpg"),
+        skyFace(driver, "../res/skybottom.jpg"),
+        skyFace(driver, "../res/sky3.jpg"),
+        skyFace(driver, "../res/sky1.jpg"),
+        skyFace(driver, "../res/sky0.jpg"),
+        skyFace(driver, "../res/sky2.jpg"),
         nullptr, -1);
 
     scene::ITerrainSceneNode* terrain = sceneManager->addTerrainSceneNode(

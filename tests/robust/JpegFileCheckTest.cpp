@@ -1,0 +1,69 @@
+#include "JpegFileCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+const char* const skyFaces[] = {"../res/skytop.jpg", "../res/skybottom.jpg", "../res/sky0.jpg",
+                                "../res/sky1.jpg", "../res/sky2.jpg", "../res/sky3.jpg"};
+
+} // namespace
+
+TEST(JpegFileCheck, AcceptsTheBakedSkyFaces)
+{
+    for (const char* path : skyFaces) {
+        EXPECT_GT(readFile(path).size(), 1000u) << path;
+        EXPECT_TRUE(JpegFileCheck::fileIsWhole(path)) << path;
+    }
+    EXPECT_FALSE(JpegFileCheck::fileIsWhole("../res/no such face.jpg"));
+}
+
+TEST(JpegFileCheck, RejectsAFaceCutShortAnywhere)
+{
+    const std::string whole = readFile("../res/sky0.jpg");
+    ASSERT_TRUE(JpegFileCheck::isWhole(whole));
+    // Cuts in the headers, in the scan data and just before the end marker.
+    for (std::size_t length : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(20), std::size_t(300),
+                               whole.size() / 2, whole.size() - 2, whole.size() - 1})
+        EXPECT_FALSE(JpegFileCheck::isWhole(whole.substr(0, length))) << "cut to " << length;
+    // Bytes after the end marker do not matter.
+    EXPECT_TRUE(JpegFileCheck::isWhole(whole + "trailing"));
+}
+
+TEST(JpegFileCheck, RejectsRandomBytesAndSegmentsLongerThanTheFile)
+{
+    const std::string whole = readFile("../res/sky1.jpg");
+    for (unsigned start = 1; start <= 20; ++start) {
+        std::mt19937 random(start);
+        std::string bytes(whole.size(), '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random() & 0xFF);
+        EXPECT_FALSE(JpegFileCheck::isWhole(bytes)) << "start value " << start;
+        // Random data behind a real start marker is no better.
+        bytes[0] = char(0xFF);
+        bytes[1] = char(0xD8);
+        EXPECT_FALSE(JpegFileCheck::isWhole(bytes)) << "start value " << start;
+    }
+    // The first segment after the start marker claims 64 KiB.
+    std::string overlong = whole;
+    ASSERT_EQ(static_cast<unsigned char>(overlong[2]), 0xFF);
+    overlong[4] = char(0xFF);
+    overlong[5] = char(0xFF);
+    EXPECT_FALSE(JpegFileCheck::isWhole(overlong));
+    // A segment that claims less than its own length field.
+    std::string tooShort = whole;
+    tooShort[4] = 0;
+    tooShort[5] = 1;
+    EXPECT_FALSE(JpegFileCheck::isWhole(tooShort));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Tells whether a JPEG file is whole before the engine's image loader reads
+// it. That loader hands the file to the JPEG decoder from memory and, when
+// the data ends early or a segment claims more bytes than there are, lets
+// the decoder read on past the end of its buffer. A file cut short (an
+// interrupted copy) did exactly that and ended the game. A JPEG is whole
+// here when it starts with its start marker, every segment fits within the
+// file, and the end marker follows the last scan.
+class JpegFileCheck {
+public:
+    static bool isWhole(const std::string& bytes);
+
+    // The same for a file; false when it cannot be read.
+    static bool fileIsWhole(const std::string& path);
+};
