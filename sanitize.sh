@@ -25,20 +25,6 @@ start=$SECONDS
 cmake --build build-asan -j"$(nproc)"
 echo "sanitize: build took $((SECONDS - start)) s"
 
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-if [ ! -s "$displayfile" ]; then
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$displayfile")"
-
 start=$SECONDS
 # Libraries stay mapped to the end (see tests/robust/KeepLibraries.cpp).
 keep="$here/build-asan/tests/robust/libtorvel_keep_libraries.so"
@@ -48,6 +34,7 @@ keep="$here/build-asan/tests/robust/libtorvel_keep_libraries.so"
 asan_runtime=$(ldd build-asan/bin/torvel | awk '/libasan/ { print $3 }')
 export FAKETIME_LIB="$asan_runtime:/usr/lib/$(gcc -print-multiarch)/faketime/libfaketimeMT.so.1:$keep"
 status=0
-LD_PRELOAD="$keep" ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 "$@" || status=$?
+scripts/headless.sh env LD_PRELOAD="$keep" \
+  ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 "$@" || status=$?
 echo "sanitize: tests took $((SECONDS - start)) s"
 exit $status
