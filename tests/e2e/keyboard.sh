@@ -12,12 +12,12 @@ wait_for_hud "RNDS REMAIN: 80" 10
 capture "$WORK/start.png"
 
 # Turning right moves the sky to the left on screen, turning left moves it back.
-xdotool keydown Right; sleep 0.5; xdotool keyup Right
+xdotool keydown Right; sleep 1; xdotool keyup Right
 sleep 2.5 # the turret coasts to a stop
 capture "$WORK/right.png"
 moved=$(shift_x "$WORK/start.png" "$WORK/right.png")
 [ "$moved" -lt -20 ] || fail "holding Right moved the sky by $moved px, not to the left"
-xdotool keydown Left; sleep 0.5; xdotool keyup Left
+xdotool keydown Left; sleep 1; xdotool keyup Left
 sleep 2.5
 capture "$WORK/left.png"
 back=$(shift_x "$WORK/right.png" "$WORK/left.png")
@@ -30,7 +30,7 @@ sleep 1
 wait_for_hud "RNDS REMAIN: 64" 1 # and no second burst
 
 xdotool key r
-wait_for_hud "RNDS REMAIN: \[RELOADING\]" 5
+wait_for_hud "RNDS REMAIN: .RELOADING" 5
 
 press F12
 wait_for_exit 10
