@@ -12,15 +12,15 @@ wait_for_hud "RNDS REMAIN: 80" 10
 capture "$WORK/start.png"
 
 # Turning right moves the sky to the left on screen, turning left moves it back.
-xdotool keydown Right; sleep 1; xdotool keyup Right
+xdotool keydown Right; sleep 0.6; xdotool keyup Right
 sleep 2.5 # the turret coasts to a stop
 capture "$WORK/right.png"
-moved=$(shift_x "$WORK/start.png" "$WORK/right.png")
+moved=$(shift_x "$WORK/start.png" "$WORK/right.png" 1000)
 [ "$moved" -lt -20 ] || fail "holding Right moved the sky by $moved px, not to the left"
-xdotool keydown Left; sleep 1; xdotool keyup Left
+xdotool keydown Left; sleep 0.6; xdotool keyup Left
 sleep 2.5
 capture "$WORK/left.png"
-back=$(shift_x "$WORK/right.png" "$WORK/left.png")
+back=$(shift_x "$WORK/right.png" "$WORK/left.png" 66)
 [ "$back" -gt 20 ] || fail "holding Left moved the sky by $back px, not to the right"
 
 # One tap of Space: one burst of 16 rounds.

@@ -68,14 +68,16 @@ hud_text() {
   tesseract "$1.hud.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
 }
 
-# shift_x BEFORE AFTER: how far the sky moved sideways between two captures,
-# in pixels (negative: to the left), from where a patch of clouds went.
+# shift_x BEFORE AFTER PATCH_X: how far the sky moved sideways between two
+# captures, in pixels (negative: to the left), from where a 300 px wide patch
+# of clouds starting at PATCH_X went. Take the patch from the side the sky
+# moves away from, so that it stays on screen.
 shift_x() {
-  convert "$1" -crop 400x120+483+60 +repage -resize 25% "$WORK/patch.png"
+  convert "$1" -crop 300x120+"$3"+60 +repage -resize 25% "$WORK/patch.png"
   convert "$2" -crop 1366x120+0+60 +repage -resize 25% "$WORK/band.png"
   local at
   at=$(compare -metric RMSE -subimage-search "$WORK/band.png" "$WORK/patch.png" null: 2>&1 | sed -nE 's/.*@ ([0-9]+),([0-9]+).*/\1/p')
-  echo $(( at * 4 - 483 ))
+  echo $(( at * 4 - $3 ))
 }
 
 # wait_for_hud TEXT SECONDS: until the HUD reads TEXT (a grep pattern)
