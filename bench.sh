@@ -11,27 +11,13 @@ build="${TORVEL_BUILD_DIR:-build}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-if [ ! -s "$displayfile" ]; then
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$displayfile")"
 # Machines without a sound card get OpenAL Soft's silent device, which still mixes.
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 
 echo "Load before the run: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min)"
 # The game's own lines (and the X error of the refused vsync request) are not part of the figures.
 messages="$build/bench-messages.log"
-"$build/bin/torvel-bench" "$@" 2>"$messages" | grep -v -e '^~Aircraft$' -e '^Joystick support' || {
+scripts/headless.sh "$build/bin/torvel-bench" "$@" 2>"$messages" | grep -v -e '^~Aircraft$' -e '^Joystick support' || {
   echo "The benchmark failed; its messages:" >&2
   cat "$messages" >&2
   exit 1
