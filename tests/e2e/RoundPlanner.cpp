@@ -224,9 +224,10 @@ int RoundPlanner::plan(const std::string& resDir)
         // The views the test holds while the first three jets fly: level
         // until the guns go up for the second jet, then straight up. The
         // paths after the first hit cannot be known (the smoke draws on the
-        // same random numbers), so the last two are not looked for. The third, which
-        // the guns fire at, is looked for after it has crossed the line of
-        // fire, so that taking the picture does not slow the game then.
+        // same random numbers), so the last two are not looked for. The
+        // third, which the guns fire at, is looked for after it has crossed
+        // the line of fire, so that taking the picture does not slow the
+        // game then.
         if (index == 1)
             bestView(index, level, path, flightTime, 0, 35000);
         else if (index == 2)
