@@ -11,16 +11,23 @@ xdotool mousemove 683 384
 wait_for_hud "RNDS REMAIN: 80" 10
 capture "$WORK/start.png"
 
-# Turning right moves the sky to the left on screen, turning left moves it back.
-xdotool keydown Right; sleep 0.6; xdotool keyup Right
-sleep 2.5 # the turret coasts to a stop
-capture "$WORK/right.png"
-moved=$(shift_x "$WORK/start.png" "$WORK/right.png" 1000)
+# Turning right moves the sky to the left on screen, turning left moves it
+# back. How far a push turns depends on the frame rate, so push in short
+# strokes until the sky has clearly moved.
+turn() { # KEY START_CAPTURE RESULT_CAPTURE: prints the sky's sideways move
+  local moved=0
+  for _ in 1 2 3 4 5 6; do
+    xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"
+    sleep 2 # the turret coasts to a stop
+    capture "$3"
+    moved=$(shift_x "$2" "$3")
+    [ "${moved#-}" -lt 40 ] || break
+  done
+  echo "$moved"
+}
+moved=$(turn Right "$WORK/start.png" "$WORK/right.png")
 [ "$moved" -lt -20 ] || fail "holding Right moved the sky by $moved px, not to the left"
-xdotool keydown Left; sleep 0.6; xdotool keyup Left
-sleep 2.5
-capture "$WORK/left.png"
-back=$(shift_x "$WORK/right.png" "$WORK/left.png" 66)
+back=$(turn Left "$WORK/right.png" "$WORK/left.png")
 [ "$back" -gt 20 ] || fail "holding Left moved the sky by $back px, not to the right"
 
 # One tap of Space: one burst of 16 rounds.
@@ -29,8 +36,9 @@ wait_for_hud "RNDS REMAIN: 64" 10
 sleep 1
 wait_for_hud "RNDS REMAIN: 64" 1 # and no second burst
 
-xdotool key r
-wait_for_hud "RNDS REMAIN: .RELOADING" 5
+xdotool keydown r
+wait_for_hud "RNDS REMAIN: .RELOADING" 8
+xdotool keyup r
 
 press F12
 wait_for_exit 10

@@ -68,16 +68,26 @@ hud_text() {
   tesseract "$1.hud.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
 }
 
-# shift_x BEFORE AFTER PATCH_X: how far the sky moved sideways between two
-# captures, in pixels (negative: to the left), from where a 300 px wide patch
-# of clouds starting at PATCH_X went. Take the patch from the side the sky
-# moves away from, so that it stays on screen.
+# shift_x BEFORE AFTER: how far the sky moved sideways between two captures,
+# in pixels (negative: to the left). Each capture's band of sky between the
+# HUD and the sight becomes one brightness per column; the answer is the
+# offset at which the two rows of figures agree best.
 shift_x() {
-  convert "$1" -crop 300x120+"$3"+60 +repage -resize 25% "$WORK/patch.png"
-  convert "$2" -crop 1366x120+0+60 +repage -resize 25% "$WORK/band.png"
-  local at
-  at=$(compare -metric RMSE -subimage-search "$WORK/band.png" "$WORK/patch.png" null: 2>&1 | sed -nE 's/.*@ ([0-9]+),([0-9]+).*/\1/p')
-  echo $(( at * 4 - $3 ))
+  column_levels() { convert "$1" -crop 1366x160+0+90 +repage -colorspace Gray -scale 1366x1! -depth 8 txt:- | awk -F'[(),]' 'NR > 1 { print $3 }'; }
+  column_levels "$1" >"$WORK/levels-before.txt"
+  column_levels "$2" >"$WORK/levels-after.txt"
+  awk 'NR == FNR { a[FNR - 1] = $1; n = FNR; next } { b[FNR - 1] = $1 }
+       END {
+         best = 0; bestCost = -1
+         for (s = -900; s <= 900; s++) {
+           cost = 0; count = 0
+           for (x = 0; x < n; x++) { y = x + s; if (y < 0 || y >= n) continue; d = a[x] - b[y]; cost += d < 0 ? -d : d; count++ }
+           if (count < 300) continue
+           cost /= count
+           if (bestCost < 0 || cost < bestCost) { bestCost = cost; best = s }
+         }
+         print best
+       }' "$WORK/levels-before.txt" "$WORK/levels-after.txt"
 }
 
 # wait_for_hud TEXT SECONDS: until the HUD reads TEXT (a grep pattern)
