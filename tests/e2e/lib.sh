@@ -101,3 +101,22 @@ wait_for_hud() {
     sleep 0.3
   done
 }
+
+# take_screenshot: presses T and waits for the one file it writes, readable
+# and named by the rule (digits and ".png"); its path in $SHOT, its mean
+# brightness (0..1) in $SHOT_LEVEL.
+take_screenshot() {
+  press t
+  SHOT_LEVEL=
+  # (the game may still be writing the file when it first shows)
+  for _ in $(seq 50); do
+    SHOT_LEVEL=$(mean_level "$WORK"/bin/*.png 2>/dev/null) && break
+    sleep 0.2
+  done
+  local shots=("$WORK"/bin/*.png)
+  [ -f "${shots[0]}" ] || fail "T wrote no screenshot"
+  [ ${#shots[@]} -eq 1 ] || fail "one T wrote ${#shots[@]} files"
+  [[ "$(basename "${shots[0]}")" =~ ^[1-9][0-9]*\.png$ ]] || fail "bad screenshot name ${shots[0]}"
+  [ -n "$SHOT_LEVEL" ] || fail "the screenshot cannot be read"
+  SHOT=${shots[0]}
+}

@@ -174,18 +174,8 @@ expected=$(plan hit 3 3)
 echo "points: $points after the round; jet 3 was hit, which scores 1000 plus its distance: $expected"
 [ "${points:-0}" -ge $((expected - 10)) ] && [ "${points:-0}" -le $((expected + 10)) ] || fail "points $points, not about $expected"
 
-press t
-# (the game may still be writing the file when it first shows)
-level=
-for _ in $(seq 50); do
-  level=$(mean_level "$WORK"/bin/*.png 2>/dev/null) && break
-  sleep 0.2
-done
-shots=("$WORK"/bin/*.png)
-[ -f "${shots[0]}" ] || fail "T wrote no screenshot"
-[ ${#shots[@]} -eq 1 ] || fail "one T wrote ${#shots[@]} files"
-[[ "$(basename "${shots[0]}")" =~ ^[1-9][0-9]*\.png$ ]] || fail "bad screenshot name ${shots[0]}"
-[ -n "$level" ] || fail "the screenshot cannot be read"
+take_screenshot
+level=$SHOT_LEVEL
 awk -v l="$level" 'BEGIN { exit !(l > 0.1) }' || fail "the screenshot is dark (mean $level)"
 
 press F12

@@ -12,21 +12,13 @@ start_game
 wait_for_line "Joystick support is enabled and 0 joystick(s) are present." 30
 sleep 2
 
-press t
-for _ in $(seq 50); do
-  ls "$WORK/bin"/*.png >/dev/null 2>&1 && break
-  sleep 0.2
-done
-shots=("$WORK"/bin/*.png)
-[ -f "${shots[0]}" ] || fail "T wrote no screenshot"
-[ ${#shots[@]} -eq 1 ] || fail "one T wrote ${#shots[@]} files"
-[[ "$(basename "${shots[0]}")" =~ ^[1-9][0-9]*\.png$ ]] || fail "bad screenshot name ${shots[0]}"
+take_screenshot
 import -window root -crop 1366x768+0+0 +repage "$WORK/screen.png"
 
-[ "$(identify -format '%wx%h' "${shots[0]}")" = "1366x768" ] || fail "screenshot is not 1366x768"
-level=$(mean_level "${shots[0]}")
+[ "$(identify -format '%wx%h' "$SHOT")" = "1366x768" ] || fail "screenshot is not 1366x768"
+level=$SHOT_LEVEL
 awk -v l="$level" 'BEGIN { exit !(l > 0.15) }' || fail "screenshot is dark (mean $level)"
-diff=$(compare -metric RMSE "${shots[0]}" "$WORK/screen.png" null: 2>&1 | sed -E 's/.*\(([0-9.e-]+)\).*/\1/')
+diff=$(compare -metric RMSE "$SHOT" "$WORK/screen.png" null: 2>&1 | sed -E 's/.*\(([0-9.e-]+)\).*/\1/')
 awk -v d="$diff" 'BEGIN { exit !(d < 0.08) }' || fail "screenshot differs from the screen (RMSE $diff)"
 
 start=$SECONDS
