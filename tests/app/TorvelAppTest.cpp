@@ -3,6 +3,8 @@
 #include "Airspace.h"
 #include "EngineContext.h"
 
+#include <TestEvents.h>
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -12,28 +14,6 @@
 using namespace irr;
 
 namespace {
-
-SEvent keyEvent(EKEY_CODE key, bool down, bool shift = false, bool control = false)
-{
-    SEvent event{};
-    event.EventType = EET_KEY_INPUT_EVENT;
-    event.KeyInput.Key = key;
-    event.KeyInput.PressedDown = down;
-    event.KeyInput.Shift = shift;
-    event.KeyInput.Control = control;
-    event.KeyInput.Char = 0;
-    return event;
-}
-
-SEvent joystickEvent(s16 x, s16 y, u32 buttons)
-{
-    SEvent event{};
-    event.EventType = EET_JOYSTICK_INPUT_EVENT;
-    event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_X] = x;
-    event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_Y] = y;
-    event.JoystickEvent.ButtonStates = buttons;
-    return event;
-}
 
 class TorvelAppTest : public ::testing::Test {
 protected:
@@ -63,11 +43,11 @@ TEST_F(TorvelAppTest, RoundKeysActOnKeyDownWhateverTheModifiers)
     Airspace* airspace = getAirspace();
     for (int modifiers = 0; modifiers < 4; ++modifiers) {
         const bool shift = modifiers & 1, control = modifiers & 2;
-        EXPECT_TRUE(app->OnEvent(keyEvent(KEY_F9, true, shift, control)));
+        EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true, shift, control)));
         EXPECT_TRUE(airspace->isActive());
         EXPECT_EQ(airspace->getAircraftLeft(), 5u);
 
-        EXPECT_TRUE(app->OnEvent(keyEvent(KEY_F10, true, shift, control)));
+        EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F10, true, shift, control)));
         EXPECT_FALSE(airspace->isActive());
         EXPECT_EQ(airspace->getAircraftLeft(), 5u) << "stop keeps the counters";
     }
@@ -78,14 +58,14 @@ TEST_F(TorvelAppTest, KeyUpsAndOtherKeysGoToTheFireUnit)
     Airspace* airspace = getAirspace();
     for (EKEY_CODE key : {KEY_KEY_T, KEY_F9, KEY_F10, KEY_F12}) {
         // The fire unit answers false for every key; the app passes that on.
-        EXPECT_FALSE(app->OnEvent(keyEvent(key, false)));
+        EXPECT_FALSE(app->OnEvent(TestEvents::key(key, false)));
     }
     EXPECT_FALSE(airspace->isActive());
     EXPECT_TRUE(app->getPendingScreenshots().empty());
     EXPECT_TRUE(getDevice()->run());
 
-    EXPECT_FALSE(app->OnEvent(keyEvent(KEY_KEY_A, true)));
-    EXPECT_FALSE(app->OnEvent(keyEvent(KEY_F11, true)));
+    EXPECT_FALSE(app->OnEvent(TestEvents::key(KEY_KEY_A, true)));
+    EXPECT_FALSE(app->OnEvent(TestEvents::key(KEY_F11, true)));
 
     SEvent mouse{};
     mouse.EventType = EET_MOUSE_INPUT_EVENT;
@@ -96,18 +76,18 @@ TEST_F(TorvelAppTest, KeyUpsAndOtherKeysGoToTheFireUnit)
 TEST_F(TorvelAppTest, JoystickEventsReachTheTurret)
 {
     FireUnit& unit = app->getFireUnit();
-    EXPECT_TRUE(app->OnEvent(joystickEvent(0, 0, 1)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
     EXPECT_EQ(unit.getBurstRounds(), 16u);
     EXPECT_EQ(unit.getBurstsLeft(), 4u);
 
     const f32 yawBefore = unit.getTurretBase()->getRotation().Y;
-    EXPECT_TRUE(app->OnEvent(joystickEvent(32767, 0, 0)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(32767, 0, 0)));
     EXPECT_NE(unit.getTurretBase()->getRotation().Y, yawBefore);
 }
 
 TEST_F(TorvelAppTest, F12EndsTheLoopWithoutAnotherFrame)
 {
-    EXPECT_TRUE(app->OnEvent(keyEvent(KEY_F12, true, true, false)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F12, true, true, false)));
     EXPECT_FALSE(getDevice()->run());
     app->run(); // returns at once
 }
@@ -115,7 +95,7 @@ TEST_F(TorvelAppTest, F12EndsTheLoopWithoutAnotherFrame)
 TEST_F(TorvelAppTest, EveryTKeyDownWritesTheNextFrameUnderItsOwnTime)
 {
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(app->OnEvent(keyEvent(KEY_KEY_T, true, i == 1, i == 2)));
+        EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_T, true, i == 1, i == 2)));
     ASSERT_EQ(app->getPendingScreenshots().size(), 3u);
     for (u32 i = 0; i < 3; ++i) {
         const core::stringc& name = app->getPendingScreenshots()[i];
@@ -157,7 +137,7 @@ TEST_F(TorvelAppTest, WithoutAJoystickTheKeysWorkTheTurretEveryFrame)
     FireUnit& unit = app->getFireUnit();
 
     // Holding Right turns the turret a little more with every frame.
-    EXPECT_FALSE(app->OnEvent(keyEvent(KEY_RIGHT, true))) << "the stick only watches";
+    EXPECT_FALSE(app->OnEvent(TestEvents::key(KEY_RIGHT, true))) << "the stick only watches";
     f32 yaw = unit.getTurretBase()->getRotation().Y;
     for (int i = 0; i < 5; ++i) {
         ASSERT_TRUE(app->step());
@@ -165,17 +145,17 @@ TEST_F(TorvelAppTest, WithoutAJoystickTheKeysWorkTheTurretEveryFrame)
         EXPECT_GT(now, yaw);
         yaw = now;
     }
-    app->OnEvent(keyEvent(KEY_RIGHT, false));
+    app->OnEvent(TestEvents::key(KEY_RIGHT, false));
 
     // Space fires one burst however long it is held; R starts a reload.
-    app->OnEvent(keyEvent(KEY_SPACE, true));
+    app->OnEvent(TestEvents::key(KEY_SPACE, true));
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(app->step());
     EXPECT_EQ(unit.getRoundsLeft(), 64u);
-    app->OnEvent(keyEvent(KEY_SPACE, false));
+    app->OnEvent(TestEvents::key(KEY_SPACE, false));
     ASSERT_TRUE(app->step());
     EXPECT_FALSE(unit.isReloading());
-    app->OnEvent(keyEvent(KEY_KEY_R, true));
+    app->OnEvent(TestEvents::key(KEY_KEY_R, true));
     ASSERT_TRUE(app->step());
     EXPECT_TRUE(unit.isReloading());
 }

@@ -1,5 +1,7 @@
 #include "VirtualStick.h"
 
+#include <TestEvents.h>
+
 #include <gtest/gtest.h>
 
 using namespace irr;
@@ -8,22 +10,8 @@ namespace {
 
 using Axis = SEvent::SJoystickEvent;
 
-SEvent key(EKEY_CODE code, bool down)
-{
-    SEvent event{};
-    event.EventType = EET_KEY_INPUT_EVENT;
-    event.KeyInput.Key = code;
-    event.KeyInput.PressedDown = down;
-    return event;
-}
-
-SEvent mouse(EMOUSE_INPUT_EVENT what)
-{
-    SEvent event{};
-    event.EventType = EET_MOUSE_INPUT_EVENT;
-    event.MouseInput.Event = what;
-    return event;
-}
+using TestEvents::key;
+using TestEvents::mouse;
 
 struct Stick {
     s16 x, y;

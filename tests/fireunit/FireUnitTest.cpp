@@ -3,6 +3,8 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 
+#include <TestEvents.h>
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -60,15 +62,7 @@ void writeRedSquare(const fs::path& path)
     null->drop();
 }
 
-SEvent joystick(s16 x, s16 y, u32 buttons)
-{
-    SEvent event{};
-    event.EventType = EET_JOYSTICK_INPUT_EVENT;
-    event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_X] = x;
-    event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_Y] = y;
-    event.JoystickEvent.ButtonStates = buttons;
-    return event;
-}
+using TestEvents::joystick;
 
 bool isRed(const std::uint8_t* rgba) { return rgba[0] > 200 && rgba[1] < 50 && rgba[2] < 50; }
 
@@ -279,11 +273,7 @@ TEST_F(FireUnitTest, TheStickTurnsAndElevatesTheTurret)
 {
     writeResources();
     build();
-    SEvent key{};
-    key.EventType = EET_KEY_INPUT_EVENT;
-    key.KeyInput.Key = KEY_LEFT;
-    key.KeyInput.PressedDown = true;
-    EXPECT_FALSE(unit->OnEvent(key));
+    EXPECT_FALSE(unit->OnEvent(TestEvents::key(KEY_LEFT, true)));
     EXPECT_EQ(unit->getTurretBase()->getRotation(), vector3df(0, 0, 0));
 
     // Stick right and pulled back: the turret turns right and the guns rise.

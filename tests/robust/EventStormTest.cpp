@@ -9,6 +9,8 @@
 #include "Airspace.h"
 #include "EngineContext.h"
 
+#include <TestEvents.h>
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -140,15 +142,6 @@ public:
         return event;
     }
 
-    SEvent press(EKEY_CODE key, bool down)
-    {
-        SEvent event{};
-        event.EventType = EET_KEY_INPUT_EVENT;
-        event.KeyInput.Key = key;
-        event.KeyInput.PressedDown = down;
-        return event;
-    }
-
     SEvent other()
     {
         SEvent event{};
@@ -257,9 +250,9 @@ TEST_F(EventStormTest, TurretStaysWithinItsLimitsThroughAHundredThousandEvents)
             else if (kind < 780)
                 event = source.key();
             else if (kind < 782)
-                event = source.press(KEY_KEY_R, source.pick(50) == 0);
+                event = TestEvents::key(KEY_KEY_R, source.pick(50) == 0);
             else if (kind < 783)
-                event = source.press(KEY_KEY_T, source.pick(5) == 0);
+                event = TestEvents::key(KEY_KEY_T, source.pick(5) == 0);
             else if (kind < 950)
                 event = source.mouse();
             else
