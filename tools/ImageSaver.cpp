@@ -8,28 +8,18 @@ using namespace irr;
 
 ImageSaver::ImageSaver()
 {
-    SIrrlichtCreationParameters parameters;
-    parameters.DriverType = video::EDT_NULL;
-    parameters.LoggingLevel = ELL_WARNING;
-    device = createDeviceEx(parameters);
-    if (!device)
+    if (!isReady())
         std::fprintf(stderr, "cannot start the engine's null driver to write images\n");
-}
-
-ImageSaver::~ImageSaver()
-{
-    if (device)
-        device->drop();
 }
 
 bool ImageSaver::saveRgb(const std::string& path, unsigned width, unsigned height,
                          const std::vector<std::uint8_t>& rgb, unsigned quality) const
 {
-    if (!device || rgb.size() != std::size_t(width) * height * 3) {
+    if (!isReady() || rgb.size() != std::size_t(width) * height * 3) {
         std::fprintf(stderr, "cannot write %s: no image writer or wrong pixel count\n", path.c_str());
         return false;
     }
-    video::IVideoDriver* driver = device->getVideoDriver();
+    video::IVideoDriver* driver = engine.getDevice()->getVideoDriver();
     video::IImage* image = driver->createImage(video::ECF_R8G8B8, core::dimension2du(width, height));
     // The engine keeps 24-bit images as red, green, blue bytes, row after row.
     auto* pixels = static_cast<std::uint8_t*>(image->lock());
@@ -48,11 +38,11 @@ bool ImageSaver::saveRgb(const std::string& path, unsigned width, unsigned heigh
 bool ImageSaver::saveRgba(const std::string& path, unsigned width, unsigned height,
                           const std::vector<std::uint8_t>& rgba) const
 {
-    if (!device || rgba.size() != std::size_t(width) * height * 4) {
+    if (!isReady() || rgba.size() != std::size_t(width) * height * 4) {
         std::fprintf(stderr, "cannot write %s: no image writer or wrong pixel count\n", path.c_str());
         return false;
     }
-    video::IVideoDriver* driver = device->getVideoDriver();
+    video::IVideoDriver* driver = engine.getDevice()->getVideoDriver();
     video::IImage* image = driver->createImage(video::ECF_A8R8G8B8, core::dimension2du(width, height));
     auto* pixels = static_cast<std::uint8_t*>(image->lock());
     const unsigned pitch = image->getPitch();

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "NullEngine.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace irr {
-class IrrlichtDevice;
-}
 
 // Writes pixel buffers as PNG or JPEG files through the engine's own image
 // writers (a null-driver device, no window), so the game reads back exactly
@@ -14,11 +12,8 @@ class IrrlichtDevice;
 class ImageSaver {
 public:
     ImageSaver();
-    ~ImageSaver();
-    ImageSaver(const ImageSaver&) = delete;
-    ImageSaver& operator=(const ImageSaver&) = delete;
 
-    bool isReady() const { return device != nullptr; }
+    bool isReady() const { return engine.getDevice() != nullptr; }
 
     // `rgb` holds width * height * 3 bytes, red first, rows from the top.
     // `quality` is the JPEG quality in 1..100 and is ignored for PNG.
@@ -29,5 +24,5 @@ public:
                   const std::vector<std::uint8_t>& rgba) const;
 
 private:
-    irr::IrrlichtDevice* device; // null driver, owns the image writers
+    NullEngine engine; // owns the image writers
 };
