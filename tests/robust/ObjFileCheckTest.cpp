@@ -1,5 +1,6 @@
 #include "ObjFileCheck.h"
 
+#include <TestFiles.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,11 +10,7 @@
 
 namespace {
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using TestFiles::readFile;
 
 const std::string triangle =
     "# a triangle\n"

@@ -5,6 +5,7 @@
 #include "SoundLog.h"
 #include "TestSounds.h"
 
+#include <TestFiles.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,12 +17,7 @@ using namespace torvel;
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using TestFiles::readFile;
 
 // Waits (at most a few seconds) until the source has stopped by itself.
 bool waitUntilSilent(const AudioSource* source) {

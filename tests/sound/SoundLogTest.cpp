@@ -3,6 +3,7 @@
 #include "SoundLog.h"
 #include "TestSounds.h"
 
+#include <TestFiles.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,16 +11,7 @@
 
 using torvel::SoundLog;
 
-namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
+using TestFiles::readFile;
 
 TEST(SoundLog, PageIsCompleteAfterEveryEventAndEscapesMarkup) {
     TestSounds files;
