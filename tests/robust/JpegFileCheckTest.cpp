@@ -3,8 +3,6 @@
 #include <TestFiles.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
