@@ -1,6 +1,7 @@
 // The mesh, sprite and sound steps of the baker write the same bytes every
 // time, and the files the build baked are those bytes.
 
+#include <TestFiles.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -66,13 +67,9 @@ TEST(MeshSpriteSoundBake, EveryStepReportsAFileItCouldNotWrite)
         std::filesystem::create_directories(dir / name);
     const std::string command = std::string("\"") + BAKER_PATH + "\" \"" + dir.string()
         + "\" guns jet sprites sounds 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
     std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    const int status = ::pclose(pipe);
+    int status = 0;
+    ASSERT_TRUE(TestFiles::runCommand(command, output, status));
     EXPECT_NE(status, 0);
     for (const char* step : {"guns", "jet", "sprites", "sounds"}) {
         const size_t line = output.find(step);

@@ -1,6 +1,7 @@
 // The baked HUD font, sky box and terrain, read back through the engine's
 // own loaders (null driver, no window) as the game reads them.
 
+#include <TestFiles.h>
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -331,13 +332,10 @@ TEST(WorldResources, AFileThatCannotBeWrittenFailsItsStep)
     for (const std::string& name : names)
         fs::create_directories(dir / name);
     const std::string command = std::string("\"") + BAKER_PATH + "\" \"" + dir.string() + "\" font sky terrain 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
     std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    EXPECT_NE(::pclose(pipe), 0);
+    int status = 0;
+    ASSERT_TRUE(TestFiles::runCommand(command, output, status));
+    EXPECT_NE(status, 0);
     for (const char* step : {"font", "sky", "terrain"}) {
         const std::size_t line = output.find(step);
         ASSERT_NE(line, std::string::npos) << output;
