@@ -1,6 +1,8 @@
 // The baked gun and aircraft meshes, read back through the engine's own OBJ
 // loader exactly as the game reads them.
 
+#include "NullEngine.h"
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -23,12 +25,8 @@ class LoadedMesh {
 public:
     explicit LoadedMesh(const char* name)
     {
-        SIrrlichtCreationParameters parameters;
-        parameters.DriverType = video::EDT_NULL;
-        parameters.LoggingLevel = ELL_NONE;
-        device = createDeviceEx(parameters);
         const std::string path = std::string(RES_DIR) + "/" + name;
-        scene::IAnimatedMesh* animated = device->getSceneManager()->getMesh(path.c_str());
+        scene::IAnimatedMesh* animated = engine.getDevice()->getSceneManager()->getMesh(path.c_str());
         mesh = animated ? animated->getMesh(0) : nullptr;
         if (!mesh)
             return;
@@ -44,9 +42,8 @@ public:
             }
         }
     }
-    ~LoadedMesh() { device->drop(); }
 
-    IrrlichtDevice* device;
+    NullEngine engine;
     scene::IMesh* mesh = nullptr;
     std::vector<Triangle> triangles;
 };

@@ -1,5 +1,7 @@
 // The baked sprites, read back through the engine's image loader.
 
+#include "NullEngine.h"
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -14,24 +16,19 @@ class LoadedImage {
 public:
     explicit LoadedImage(const char* name)
     {
-        SIrrlichtCreationParameters parameters;
-        parameters.DriverType = video::EDT_NULL;
-        parameters.LoggingLevel = ELL_NONE;
-        device = createDeviceEx(parameters);
-        image = device->getVideoDriver()->createImageFromFile((std::string(RES_DIR) + "/" + name).c_str());
+        image = engine.getDevice()->getVideoDriver()->createImageFromFile((std::string(RES_DIR) + "/" + name).c_str());
     }
     ~LoadedImage()
     {
         if (image)
             image->drop();
-        device->drop();
     }
 
     video::SColor at(int x, int y) const { return image->getPixel(x, y); }
     int width() const { return static_cast<int>(image->getDimension().Width); }
     int height() const { return static_cast<int>(image->getDimension().Height); }
 
-    IrrlichtDevice* device;
+    NullEngine engine;
     video::IImage* image;
 };
 
