@@ -92,6 +92,7 @@ bool SoundBaker::bake(const std::string& resDir)
 {
     bool ok = WavWriter::write(resDir + "/gunburst.wav", 2, sampleRate, makeGunBurst());
     ok = WavWriter::write(resDir + "/flyby.wav", 1, sampleRate, makeFlyBy()) && ok;
+    ok = WavWriter::write(resDir + "/hit.wav", 1, sampleRate, makeHitBoom()) && ok;
     return ok;
 }
 
@@ -254,6 +255,52 @@ std::vector<float> SoundBaker::makeFlyBy()
         const double fadeIn = std::min(1.0, t / 0.3);
         const double fadeOut = std::min(1.0, (duration - t) / 0.4);
         mono[i] = sample * static_cast<float>(fadeIn * fadeOut);
+    }
+    WavWriter::normalise(mono, peakDecibels);
+    return mono;
+}
+
+std::vector<float> SoundBaker::makeHitBoom()
+{
+    // A jet's fuel going up a kilometre away: the air has taken the top off
+    // the blast's crack, what arrives is a dull punch, the deep thud of the
+    // pressure wave falling in pitch, and a long roll of rumble that comes
+    // back off the land. No echo slap: the game places the sound at the jet,
+    // and the roll stays low so that it does not hide the guns.
+    const double duration = 2.4;
+    const int length = static_cast<int>(duration * sampleRate);
+    std::vector<float> dry(length, 0.0f);
+    NoiseSource noise(0xB0E1u);
+    NoiseSource flutter(0xF1E7u);
+    Biquad punchLow(Biquad::Kind::LowPass, 1800.0, 0.7, sampleRate);
+    Biquad punchHigh(Biquad::Kind::HighPass, 120.0, 0.7, sampleRate);
+    Biquad rumbleLow(Biquad::Kind::LowPass, 140.0, 0.7, sampleRate);
+    Biquad rumbleLow2(Biquad::Kind::LowPass, 220.0, 0.6, sampleRate);
+    Biquad gustBand(Biquad::Kind::BandPass, 8.0, 0.7, sampleRate);
+    double phase = 0;
+    for (int i = 0; i < length; ++i) {
+        const double t = static_cast<double>(i) / sampleRate;
+        const float white = noise.next();
+        const float punch = punchHigh.process(punchLow.process(white))
+            * static_cast<float>(std::min(1.0, t / 0.0008) * std::exp(-t / 0.025));
+        // The thud: a single deep swell whose pitch sinks as the wave spreads.
+        const double frequency = 34.0 + 52.0 * std::exp(-t / 0.09);
+        phase += 2.0 * pi * frequency / sampleRate;
+        const float thud = static_cast<float>(std::sin(phase) * std::min(1.0, t / 0.004) * std::exp(-t / 0.28));
+        // The roll: low noise that swells and sags as the rumble comes off
+        // hills at different distances.
+        const float gust = 1.0f + 3.0f * gustBand.process(flutter.next());
+        const float rumble = rumbleLow2.process(rumbleLow.process(white)) * gust
+            * static_cast<float>(std::min(1.0, t / 0.02) * std::exp(-t / 0.55));
+        dry[i] = 0.7f * punch + 0.9f * thud + 3.2f * rumble;
+    }
+    // Off-centre thuds would leave the speaker pushed out; the last tenth of
+    // a second fades so the file stops without a click.
+    Biquad steady(Biquad::Kind::HighPass, 24.0, 0.7, sampleRate);
+    std::vector<float> mono(length);
+    for (int i = 0; i < length; ++i) {
+        const float fade = static_cast<float>(std::min(1.0, (length - 1 - i) / (0.1 * sampleRate)));
+        mono[i] = fade * steady.process(dry[i]);
     }
     WavWriter::normalise(mono, peakDecibels);
     return mono;

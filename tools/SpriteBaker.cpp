@@ -70,6 +70,7 @@ bool SpriteBaker::bake(const std::string& resDir)
     ok = saver.saveRgba(resDir + "/mflash.png", 256, 256, drawMuzzleFlash(256)) && ok;
     ok = saver.saveRgba(resDir + "/smoke.png", 128, 128, drawSmokePuff(128, 1, false)) && ok;
     ok = saver.saveRgba(resDir + "/smoke1.png", 128, 128, drawSmokePuff(128, 2, true)) && ok;
+    ok = saver.saveRgba(resDir + "/fireball.png", 256, 256, drawFireball(256)) && ok;
     return ok;
 }
 
@@ -199,6 +200,47 @@ std::vector<std::uint8_t> SpriteBaker::drawSmokePuff(int size, std::uint32_t puf
             const float alpha = clamp01(0.5f + (shape - 0.25f) * size * 0.35f);
             const float shade = base * (0.72f + 0.28f * light + 0.12f * fine);
             putPixel(rgba, y * size + x, shade, shade, shade * 1.02f, alpha);
+        }
+    }
+    return rgba;
+}
+
+std::vector<std::uint8_t> SpriteBaker::drawFireball(int size)
+{
+    // A ball of burning fuel seen a moment after the blast: a lumpy outline
+    // of billows, white-yellow where it burns hottest, through orange and
+    // deep red to a rim of soot. The heat is mottled, hotter towards the
+    // middle, so the ball reads as turbulent flame, not as a disc.
+    const PerlinNoise noise(0xF1AEu);
+    struct Stop {
+        float heat, r, g, b;
+    };
+    const Stop ramp[] = {{0.0f, 0.16f, 0.08f, 0.05f}, {0.3f, 0.62f, 0.14f, 0.03f}, {0.55f, 0.98f, 0.42f, 0.06f},
+        {0.8f, 1.0f, 0.78f, 0.28f}, {1.0f, 1.0f, 0.96f, 0.78f}};
+    std::vector<std::uint8_t> rgba(size * size * 4);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            // u, v from -1 to 1 across the image.
+            const float u = (x + 0.5f) / size * 2.0f - 1.0f;
+            const float v = (y + 0.5f) / size * 2.0f - 1.0f;
+            const float rho = std::hypot(u, v);
+            // The outline: billows round the rim, read on a circle so that
+            // the shape closes on itself.
+            const float angle = std::atan2(v, u);
+            const float lumps = noise.fractal(std::cos(angle) * 1.3f + 5.0f, std::sin(angle) * 1.3f, 3);
+            const float edge = 0.72f + 0.2f * lumps + 0.06f * noise.fractal(u * 4.0f, v * 4.0f, 3);
+            const float t = rho / edge;
+            // Soft for blending, and nothing at all near the image's border.
+            const float alpha = clamp01((1.0f - t) / 0.16f) * clamp01((0.98f - rho) / 0.04f);
+            const float mottle = noise.fractal(u * 5.0f + 17.0f, v * 5.0f - 3.0f, 4);
+            const float heat = clamp01(1.04f - 1.0f * t * t + 0.5f * mottle);
+            int k = 1;
+            while (k < 4 && ramp[k].heat < heat)
+                ++k;
+            const float f = clamp01((heat - ramp[k - 1].heat) / (ramp[k].heat - ramp[k - 1].heat));
+            putPixel(rgba, y * size + x, ramp[k - 1].r + f * (ramp[k].r - ramp[k - 1].r),
+                ramp[k - 1].g + f * (ramp[k].g - ramp[k - 1].g), ramp[k - 1].b + f * (ramp[k].b - ramp[k - 1].b),
+                alpha);
         }
     }
     return rgba;

@@ -5,10 +5,12 @@
 #include <vector>
 
 // Bakes the game's sprites: the ring sight "crosshair.png", the muzzle flash
-// "mflash.png" and the smoke puffs "smoke.png" and "smoke1.png". The flash and
-// the puffs are drawn with an alpha-tested material that keeps a pixel only
-// above half alpha, so their alpha crosses one half exactly on the outline
-// and rises steeply there: filtered, the cut edge stays smooth and clean.
+// "mflash.png", the smoke puffs "smoke.png" and "smoke1.png" and the fireball
+// of a hit "fireball.png". The flash and the puffs are drawn with an
+// alpha-tested material that keeps a pixel only above half alpha, so their
+// alpha crosses one half exactly on the outline and rises steeply there:
+// filtered, the cut edge stays smooth and clean. The fireball is blended and
+// faded as it grows, so its edge is soft.
 class SpriteBaker {
 public:
     static bool bake(const std::string& resDir);
@@ -20,4 +22,5 @@ private:
     // puffNumber picks one of several differently shaped puffs; dark gives
     // the sootier variant.
     static std::vector<std::uint8_t> drawSmokePuff(int size, std::uint32_t puffNumber, bool dark);
+    static std::vector<std::uint8_t> drawFireball(int size);
 };

@@ -16,7 +16,7 @@
 namespace {
 
 const char* const stepFiles[] = {"guns.obj", "guns.mtl", "SU35S.obj", "SU35S.mtl", "crosshair.png", "mflash.png",
-    "smoke.png", "smoke1.png", "gunburst.wav", "flyby.wav"};
+    "smoke.png", "smoke1.png", "fireball.png", "gunburst.wav", "flyby.wav", "hit.wav"};
 
 std::string contents(const std::filesystem::path& path)
 {

@@ -149,3 +149,31 @@ TEST(FlyBySound, TurbineWhineFallsInPitchAsTheJetPasses)
     const double leaving = flyBy.strongestFrequency(7.0, 0.2, 1200.0, 6000.0);
     EXPECT_GT(approaching, leaving * 1.6) << approaching << " Hz before, " << leaving << " Hz after";
 }
+
+TEST(HitSound, IsAShortMonoBoomForPlacingAtTheJet)
+{
+    const Sound hit("hit.wav");
+    ASSERT_TRUE(hit.loaded);
+    EXPECT_EQ(hit.info.samplerate, 44100);
+    EXPECT_EQ(hit.info.channels, 1);
+    EXPECT_EQ(hit.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_GE(hit.seconds(), 1.0);
+    EXPECT_LE(hit.seconds(), 3.0);
+    EXPECT_NEAR(hit.peakDecibels(), -1.0, 0.3);
+    EXPECT_FALSE(hit.clipped());
+}
+
+TEST(HitSound, HitsAtOnceIsDeepAndRollsAway)
+{
+    const Sound hit("hit.wav");
+    ASSERT_TRUE(hit.loaded);
+    // Loud from its first tenth of a second, a good deal quieter a second
+    // later, and silent at the end.
+    const double blast = hit.levelDecibels(0.0, 0.1);
+    EXPECT_GT(blast, -10.0);
+    EXPECT_LT(hit.levelDecibels(1.0, 1.2), blast - 20.0);
+    EXPECT_GT(hit.levelDecibels(0.6, 0.8), blast - 40.0);
+    EXPECT_LT(hit.levelDecibels(hit.seconds() - 0.03, hit.seconds()), -55.0);
+    // Heavy: the strongest tone of the blast lies deep in the bass.
+    EXPECT_LT(hit.strongestFrequency(0.0, 0.3, 20.0, 2000.0), 150.0);
+}

@@ -173,3 +173,33 @@ TEST(SmokeImages, AreSoftGreyPuffsInsideTheirBillboards)
     const int middle = first.width() / 2;
     EXPECT_GT(first.at(middle, middle).getLuminance(), second.at(middle, middle).getLuminance() + 30.0f);
 }
+
+TEST(FireballImage, IsAHotRoundBallWithASoftEdge)
+{
+    const LoadedImage fireball("fireball.png");
+    expectAlphaImage(fireball, 256, 256);
+    const video::SColor core = fireball.at(128, 128);
+    EXPECT_EQ(core.getAlpha(), 255u);
+    EXPECT_GT(core.getLuminance(), 200.0f);
+    EXPECT_TRUE(borderIsClear(fireball));
+    // Blended, not cut: a wide band of partial alpha round the ball.
+    EXPECT_GT(softEdgeShare(fireball), 0.1);
+
+    // Round a circle at a third of the size it is solid everywhere; at
+    // every angle it cools outwards from white through orange to red,
+    // never blue or green.
+    for (int step = 0; step < 36; ++step) {
+        const double angle = step * M_PI / 18.0;
+        const int x = 128 + static_cast<int>(std::lround(std::cos(angle) * 40));
+        const int y = 128 + static_cast<int>(std::lround(std::sin(angle) * 40));
+        EXPECT_GT(fireball.at(x, y).getAlpha(), 200u) << step;
+        for (int r = 0; r < 120; r += 8) {
+            const video::SColor pixel = fireball.at(128 + static_cast<int>(std::cos(angle) * r),
+                                                    128 + static_cast<int>(std::sin(angle) * r));
+            if (pixel.getAlpha() < 64)
+                continue;
+            EXPECT_GE(pixel.getRed(), pixel.getGreen()) << step << " " << r;
+            EXPECT_GE(pixel.getGreen(), pixel.getBlue()) << step << " " << r;
+        }
+    }
+}
