@@ -27,7 +27,7 @@ public:
     // stick's dead zone, a tenth of a degree per 1/10 s tap at most.
     static constexpr irr::f32 FINE_DEFLECTION = 0.012f;
     // Milliseconds a direction key takes to reach full deflection.
-    static constexpr irr::u32 RAMP_TIME = 350;
+    static constexpr irr::u32 RAMP_TIME = 400;
     // Turn of the turret per pixel of mouse movement: a jet's width at 1000
     // units (about 1.3 degrees) is a finger's roll of 26 pixels, half a turn
     // one long sweep of 3600.
