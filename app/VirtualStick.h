@@ -25,7 +25,7 @@ public:
 
     // Deflection of the first moment a direction key is held: just above the
     // stick's dead zone, a tenth of a degree per 1/10 s tap at most.
-    static constexpr irr::f32 FINE_DEFLECTION = 0.012f;
+    static constexpr irr::f32 FINE_DEFLECTION = 0.0105f;
     // Milliseconds a direction key takes to reach full deflection.
     static constexpr irr::u32 RAMP_TIME = 400;
     // Turn of the turret per pixel of mouse movement: a jet's width at 1000
