@@ -16,11 +16,6 @@ namespace {
 
 const io::path jetMeshFile = "../res/SU35S.obj";
 
-u32 realTimeNow()
-{
-    return getDevice()->getTimer()->getRealTime();
-}
-
 // The jet mesh, or null when there is none. A missing file is reported once
 // rather than with every jet of every round.
 scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
@@ -40,11 +35,6 @@ scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
     return mesh;
 }
 
-}
-
-Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs)
-    : Aircraft(flightPath, flightTimeMs, realTimeNow())
-{
 }
 
 Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)

@@ -129,9 +129,6 @@ bool FrameBench::startGame()
     const GLubyte* name = glGetString(GL_RENDERER);
     renderer = name ? reinterpret_cast<const char*>(name) : "unknown";
 
-    // Reloads end at once, so that bursts go on through the whole measurement
-    // instead of pausing fifteen seconds after every magazine.
-    app->getFireUnit().setClock([this] { return fireUnitTime(); });
     return true;
 }
 
@@ -292,13 +289,22 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     Clock::time_point t[8];
     showGameObjects(game);
 
+    // The airspace keeps the real time; the fire unit runs ahead by every
+    // reload skipped, so that bursts go on through the whole measurement
+    // instead of pausing fifteen seconds after every magazine.
+    const u32 realTime = device->getTimer()->getRealTime();
+    const u32 fireUnitTime = realTime + clockLead;
     t[0] = Clock::now();
+    if (game)
+        app->getFireUnit().setTime(fireUnitTime);
     device->run();
     if (game)
         postStick();
     t[1] = Clock::now();
-    if (game)
-        getAirspace()->update();
+    if (game) {
+        getAirspace()->update(realTime);
+        app->getFireUnit().advance(fireUnitTime);
+    }
     t[2] = Clock::now();
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
     t[3] = Clock::now();
@@ -313,7 +319,7 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     }
     t[5] = Clock::now();
     if (game) {
-        app->getFireUnit().update();
+        app->getFireUnit().update(fireUnitTime);
         if (eachStep)
             glFinish();
     }
@@ -355,11 +361,6 @@ void FrameBench::postStick()
 
     if (reload && fireUnit.isReloading())
         clockLead += FireControl::RELOAD_TIME + 1;
-}
-
-u32 FrameBench::fireUnitTime() const
-{
-    return getDevice()->getTimer()->getRealTime() + clockLead;
 }
 
 void FrameBench::writeBackBuffer(const std::string& file)
