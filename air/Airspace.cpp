@@ -12,7 +12,10 @@ Airspace::Airspace()
     : lastSpawnTime(0),
       active(false),
       aircraftLeft(0),
-      points(0)
+      points(0),
+      roundStart(0),
+      roundHits(0),
+      roundsEnded(0)
 {
 }
 
@@ -26,6 +29,8 @@ void Airspace::start(u32 now)
     lastSpawnTime = now - FlightRules::startLead;
     aircraftLeft = FlightRules::aircraftPerRound;
     points = 0;
+    roundStart = now;
+    roundHits = 0;
 }
 
 void Airspace::stop()
@@ -44,6 +49,7 @@ void Airspace::update(u32 now)
         } else {
             destroyAll();
             active = false;
+            ++roundsEnded;
         }
     }
 
@@ -65,6 +71,12 @@ bool Airspace::checkHits(const core::line3df& shot)
         if (jet->isAlive() && jet->hit(shot)) {
             points = FlightRules::pointsAfterHit(points, jet->getAbsolutePosition());
             anyHit = true;
+            // A jet of this round took off after its start; one still flying
+            // from before took off at the start or earlier.
+            if (static_cast<s32>(jet->getStartTime() - roundStart) > 0)
+                ++roundHits;
+            if (hitListener)
+                hitListener(*jet);
         }
     }
     return anyHit;

@@ -2,6 +2,7 @@
 
 #include <irrTypes.h>
 #include <line3d.h>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,11 @@ class Aircraft;
 // handed down by the frame loop.
 class Airspace {
 public:
+    // Told of each jet that a shot has just hit while it still flew clean,
+    // from inside checkHits: it may look at the jet but must not change the
+    // airspace.
+    using HitListener = std::function<void(const Aircraft&)>;
+
     Airspace();
     ~Airspace();
 
@@ -34,6 +40,15 @@ public:
     bool isActive() const { return active; }
     const std::vector<std::unique_ptr<Aircraft>>& getAircraft() const { return aircraft; }
 
+    // Jets sent by the round begun last that have been hit: at most five,
+    // unlike the points, which jets still flying from before also earn.
+    irr::u32 getRoundHits() const { return roundHits; }
+    // How many rounds have run to their scheduled end (a stop is no end):
+    // the frame loop learns of an end by seeing this change.
+    irr::u32 getRoundsEnded() const { return roundsEnded; }
+    // None by default; an empty listener removes it.
+    void setHitListener(HitListener listener) { hitListener = std::move(listener); }
+
 private:
     Airspace(const Airspace&) = delete;
     Airspace& operator=(const Airspace&) = delete;
@@ -46,4 +61,8 @@ private:
     bool active;                                     // a round is running
     irr::u32 aircraftLeft;                           // jets still to come this round
     irr::u32 points;                                 // points of this round
+    irr::u32 roundStart;                             // game time of the latest start
+    irr::u32 roundHits;                              // jets of this round hit
+    irr::u32 roundsEnded;                            // rounds run to their end
+    HitListener hitListener;                         // told of every new hit; may be empty
 };

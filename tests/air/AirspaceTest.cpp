@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace irr;
 using core::line3df;
@@ -125,21 +126,29 @@ TEST_F(AirspaceTest, RoundSendsFiveJetsOnScheduleAndEnds)
     // Each jet drew a path of its own.
     EXPECT_NE(airspace->getAircraft()[0]->getPath().start, airspace->getAircraft()[1]->getPath().start);
 
+    EXPECT_EQ(airspace->getRoundsEnded(), 0u);
     testing::internal::CaptureStdout();
     airspace->update(spawnTime);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), lines(5));
     EXPECT_TRUE(airspace->getAircraft().empty());
     EXPECT_FALSE(airspace->isActive());
     EXPECT_EQ(airspace->getAircraftLeft(), 0u);
+    EXPECT_EQ(airspace->getRoundsEnded(), 1u) << "the end is told once";
 
     airspace->update(spawnTime + 100000u);
     EXPECT_TRUE(airspace->getAircraft().empty());
+    EXPECT_EQ(airspace->getRoundsEnded(), 1u);
 }
 
 TEST_F(AirspaceTest, HitsScoreOncePerJet)
 {
     enter(true);
     std::cerr << (dir->usesBakedJet() ? "baked jet\n" : "stand-in box jet\n");
+    std::vector<const Aircraft*> told;
+    airspace->setHitListener([&](const Aircraft& jet) {
+        EXPECT_FALSE(jet.isAlive()) << "told after the hit";
+        told.push_back(&jet);
+    });
     runToSpawn(1000000, 2);
     ASSERT_EQ(airspace->getAircraft().size(), 2u);
     const Aircraft& first = *airspace->getAircraft()[0];
@@ -149,6 +158,7 @@ TEST_F(AirspaceTest, HitsScoreOncePerJet)
 
     EXPECT_FALSE(airspace->checkHits(line3df(vector3df(0, -5000, 0), vector3df(10, -5000, 0))));
     EXPECT_EQ(airspace->getPoints(), 0u);
+    EXPECT_TRUE(told.empty());
 
     // One line from the middle of one box to the middle of the other crosses both.
     const vector3df a = first.getNode()->getTransformedBoundingBox().getCenter();
@@ -162,9 +172,14 @@ TEST_F(AirspaceTest, HitsScoreOncePerJet)
     EXPECT_FALSE(first.isAlive());
     EXPECT_FALSE(second.isAlive());
 
+    EXPECT_EQ(airspace->getRoundHits(), 2u);
+    EXPECT_EQ(told, (std::vector<const Aircraft*>{&first, &second}));
+
     EXPECT_FALSE(airspace->checkHits(both)) << "jets hit before score no more";
     EXPECT_FALSE(airspace->checkHits(shotThrough(first)));
     EXPECT_EQ(airspace->getPoints(), expected);
+    EXPECT_EQ(airspace->getRoundHits(), 2u);
+    EXPECT_EQ(told.size(), 2u) << "a jet hit before is not told again";
 }
 
 TEST_F(AirspaceTest, HitScoresItsDistanceFromTheTurret)
@@ -197,6 +212,7 @@ TEST_F(AirspaceTest, StopClearsTheSkyAndKeepsTheCounters)
     EXPECT_FALSE(airspace->isActive());
     EXPECT_EQ(airspace->getAircraftLeft(), 3u);
     EXPECT_EQ(airspace->getPoints(), points);
+    EXPECT_EQ(airspace->getRoundsEnded(), 0u) << "a stop is not an end";
 
     airspace->update(secondSpawn + 200000);
     EXPECT_TRUE(airspace->getAircraft().empty()) << "a stopped round sends no more jets";
@@ -217,15 +233,22 @@ TEST_F(AirspaceTest, StartDuringARoundBeginsAfreshAndKeepsTheJets)
     EXPECT_EQ(airspace->getPoints(), 0u);
     EXPECT_EQ(airspace->getAircraft().size(), 2u);
 
-    // The jets in flight can still score in the new round.
+    EXPECT_EQ(airspace->getRoundHits(), 0u);
+
+    // The jets in flight can still score in the new round, but they are not
+    // among the five it sends.
     EXPECT_TRUE(airspace->checkHits(shotThrough(*airspace->getAircraft()[1])));
     EXPECT_GT(airspace->getPoints(), 1000u);
+    EXPECT_EQ(airspace->getRoundHits(), 0u);
 
     airspace->update(restart + 5000);
     EXPECT_EQ(airspace->getAircraft().size(), 2u);
     airspace->update(restart + 5001);
     EXPECT_EQ(airspace->getAircraft().size(), 3u);
     EXPECT_EQ(airspace->getAircraftLeft(), 4u);
+    fly(*airspace->getAircraft()[2], 15000);
+    EXPECT_TRUE(airspace->checkHits(shotThrough(*airspace->getAircraft()[2])));
+    EXPECT_EQ(airspace->getRoundHits(), 1u);
 }
 
 TEST_F(AirspaceTest, FinishedJetsLeaveInTheUpdateThatSeesThem)
