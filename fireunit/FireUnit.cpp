@@ -14,8 +14,11 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 #include "ObjFileCheck.h"
+#include "TracerSceneNode.h"
 #include "TurretAim.h"
 #include "TurretCamAnimator.h"
+
+#include <cmath>
 
 using namespace irr;
 
@@ -33,7 +36,7 @@ FireUnit::FireUnit()
     : camera(nullptr), guns(nullptr), turretBase(nullptr), camAnimator(nullptr), yawRate(0.0f),
       pitchRate(0.0f), crosshair(nullptr), leftFlash(nullptr), rightFlash(nullptr),
       fireSound(nullptr), lastScreenSize(0, 0), stickYaw(0.0f), stickPitch(0.0f), nudgeYaw(0.0f),
-      nudgePitch(0.0f), eventTime(0), stepTime(0)
+      nudgePitch(0.0f), eventTime(0), stepTime(0), burstsFired(0), tracers(nullptr)
 {
     scene::ISceneManager* sceneManager = getSceneManager();
     turretBase = sceneManager->addEmptySceneNode(nullptr, -1);
@@ -78,6 +81,10 @@ FireUnit::FireUnit()
     }
     setFlashes(false, false);
 
+    // The streaks stand in world coordinates: the node hangs from the root.
+    tracers = new TracerSceneNode(sceneManager->getRootSceneNode(), sceneManager);
+    tracers->drop();
+
     if (torvel::AudioManager* audio = getAudioManager())
         fireSound = audio->create("fireSound", "../res/gunburst.wav", false);
 
@@ -102,8 +109,11 @@ bool FireUnit::OnEvent(const SEvent& event)
     stickYaw = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_X]);
     stickPitch = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_Y]);
 
-    if (fireControl.onButtons(buttonDown(joystick, 0), buttonDown(joystick, 2), eventTime) && fireSound)
-        fireSound->play2d(false);
+    if (fireControl.onButtons(buttonDown(joystick, 0), buttonDown(joystick, 2), eventTime)) {
+        ++burstsFired;
+        if (fireSound)
+            fireSound->play2d(false);
+    }
     return true;
 }
 
@@ -123,6 +133,7 @@ void FireUnit::advance(u32 now)
         stepTime = fixedStep.stepTime(i);
         step();
     }
+    tracers->update(now);
 }
 
 void FireUnit::step()
@@ -152,6 +163,7 @@ void FireUnit::update(u32 now)
         driver->draw2DImage(crosshair, TurretAim::crosshairPosition(screen),
                             core::rect<s32>(0, 0, TurretAim::CROSSHAIR_SIZE, TurretAim::CROSSHAIR_SIZE),
                             nullptr, video::SColor(0xFFFFFFFF), true);
+    drawHitMarker(screen, now);
 
     if (fireControl.isReloading())
         fireControl.checkReload(now);
@@ -188,14 +200,53 @@ void FireUnit::fireRound()
 {
     poseCamera();
     shotLine = TurretAim::shotLine(camera->getAbsolutePosition(), camera->getTarget());
+    bool hit = false;
     if (hitCheck)
-        hitCheck(shotLine);
+        hit = hitCheck(shotLine);
     else if (Airspace* airspace = getAirspace())
-        airspace->checkHits(shotLine);
+        hit = airspace->checkHits(shotLine);
+    if (hit)
+        hitMarker.hit(stepTime);
 
+    // The tracer leaves the muzzle of the gun whose turn it is and runs out
+    // beside the line of sight, parallel to it, so that it seems to fly into
+    // the sight.
     const u32 rounds = fireControl.getBurstRounds();
+    core::vector3df muzzle = TracerBatch::muzzleOffset(TracerBatch::gunOfRound(rounds));
+    guns->getAbsoluteTransformation().transformVect(muzzle);
+    core::vector3df direction = camera->getTarget() - camera->getAbsolutePosition();
+    direction.normalize();
+    tracers->getBatch().fire(muzzle, direction, stepTime);
+
     setFlashes(FireControl::leftFlashOn(rounds), FireControl::rightFlashOn(rounds));
     fireControl.fireRound();
+}
+
+void FireUnit::drawHitMarker(const core::dimension2du& screen, u32 now) const
+{
+    HitMarker::Look look{};
+    if (!hitMarker.lookAt(now, look))
+        return;
+    // Four white ticks on the diagonals, each three lines side by side in a
+    // dark rim, so that they stand out against sky, ground and the fireball
+    // alike, and apart from the sight's gold. Lines one pixel apart across a
+    // diagonal never share a pixel, so the fading colours are not laid on twice.
+    video::IVideoDriver* driver = getVideoDriver();
+    const s32 cx = static_cast<s32>(screen.Width / 2), cy = static_cast<s32>(screen.Height / 2);
+    const u32 alpha = static_cast<u32>(look.alpha * 255.0f + 0.5f);
+    const video::SColor rim(alpha * 3 / 4, 0, 0, 0);
+    const video::SColor tick(alpha, 255, 255, 255);
+    const f32 diagonal = 0.70710678f;
+    const s32 inner = static_cast<s32>(std::lround(look.spread * diagonal));
+    const s32 outer = static_cast<s32>(std::lround((look.spread + HitMarker::tickLength) * diagonal));
+    for (int corner = 0; corner < 4; ++corner) {
+        const s32 sx = (corner & 1) ? 1 : -1;
+        const s32 sy = (corner & 2) ? 1 : -1;
+        for (s32 shift = -2; shift <= 2; ++shift)
+            driver->draw2DLine(core::position2di(cx + sx * inner + shift, cy + sy * inner),
+                               core::position2di(cx + sx * outer + shift, cy + sy * outer),
+                               shift == -2 || shift == 2 ? rim : tick);
+    }
 }
 
 void FireUnit::setFlashes(bool left, bool right)

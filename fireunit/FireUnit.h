@@ -8,17 +8,20 @@
 
 #include "FireControl.h"
 #include "FixedStep.h"
+#include "HitMarker.h"
 
 namespace irr {
 namespace scene { class ICameraSceneNode; class IMeshSceneNode; class ISceneNode; class IBillboardSceneNode; }
 namespace video { class ITexture; }
 }
 namespace torvel { class AudioSource; }
+class TracerSceneNode;
 class TurretCamAnimator;
 
 // The player's twin-gun turret: its branch of the scene graph, the camera
 // that rides on the guns, joystick aiming, bursts, reloads, muzzle flashes,
-// the crosshair and the shot line.
+// the crosshair and the shot line; the tracer of every round fired, and the
+// mark round the sight when a round has set a jet burning.
 //
 // Time comes from the frame loop: setTime stamps the events of the coming
 // run step, advance runs the aiming and the rounds in fixed steps of 1/60 s
@@ -32,7 +35,8 @@ class TurretCamAnimator;
 // OnEvent, advance and update then do nothing.
 class FireUnit : public irr::IEventReceiver {
 public:
-    // Where each round's line goes to be tested against the aircraft.
+    // Where each round's line goes to be tested against the aircraft; true
+    // when the round set a jet burning.
     using HitCheck = std::function<bool(const irr::core::line3df&)>;
 
     FireUnit();
@@ -47,7 +51,7 @@ public:
     // turning the turret and firing one round of a running burst.
     void advance(irr::u32 now);
     // Once per frame, between drawing the scene and ending it: the camera's
-    // aspect, the crosshair and the end of a reload.
+    // aspect, the crosshair, the hit mark and the end of a reload.
     void update(irr::u32 now);
     // Turns and elevates by these many degrees at the next step, as the
     // mouse does: positive yaw turns right, positive pitch raises the guns.
@@ -72,6 +76,10 @@ public:
     const irr::core::line3df& getShotLine() const { return shotLine; }
     irr::u32 getBurstRounds() const { return fireControl.getBurstRounds(); }
     irr::u32 getBurstsLeft() const { return fireControl.getBurstsLeft(); }
+    // Bursts begun since the turret was built.
+    irr::u32 getBurstsFired() const { return burstsFired; }
+    TracerSceneNode* getTracers() const { return tracers; }
+    const HitMarker& getHitMarker() const { return hitMarker; }
     const FireControl& getFireControl() const { return fireControl; }
     // The game time of the step being run, or of the last one: a round's
     // moment, which a frame that runs several steps shows together.
@@ -88,6 +96,7 @@ private:
     void poseCamera();
     void fireRound();
     void setFlashes(bool left, bool right);
+    void drawHitMarker(const irr::core::dimension2du& screen, irr::u32 now) const;
 
     irr::scene::ICameraSceneNode* camera;      // rides on the guns, the scene's active camera
     irr::scene::IMeshSceneNode* guns;          // turns about X to elevate; null when the mesh is missing
@@ -110,4 +119,7 @@ private:
     FixedStep fixedStep;                       // cuts the game time into steps
     irr::u32 eventTime;                        // game time of the events being delivered
     irr::u32 stepTime;                         // game time of the current or latest step
+    irr::u32 burstsFired;                      // bursts begun, ever
+    TracerSceneNode* tracers;                  // belongs to the scene graph; null without guns
+    HitMarker hitMarker;                       // the mark of the latest round that hit
 };

@@ -62,9 +62,9 @@ void TracerSceneNode::render()
         // Added light: the colour itself fades, black adds nothing.
         const u32 level = static_cast<u32>(streak.alpha * 255.0f);
         const video::SColor hot(255, level, level * 235 / 255, level * 160 / 255);
-        // The end towards the guns glows at half strength: seen from behind
+        // The end towards the guns glows at three quarters: seen from behind
         // the guns a streak is mostly that end, drawn out towards the sight.
-        const video::SColor cold(255, level / 2, level * 200 / 255 / 2, level * 110 / 255 / 2);
+        const video::SColor cold(255, level * 3 / 4, level * 200 / 255 * 3 / 4, level * 110 / 255 * 3 / 4);
         video::S3DVertex* corner = &vertices[i * 4];
         corner[0] = video::S3DVertex(streak.tail - side * (tailWidth * 0.5f), core::vector3df(0, 0, 1), cold,
                                      core::vector2df(0, 0));

@@ -9,7 +9,7 @@
 // Draws the tracers of a TracerBatch in one call: each streak a thin quad
 // turned to face the camera, white-yellow at the round and dimmer towards
 // the guns, added onto the picture like light. Its width grows with distance
-// so that a streak stays about two and a half pixels wide all along.
+// so that a streak stays about four pixels wide all along.
 // The vertex and index arrays are fixed, so drawing allocates nothing.
 //
 // The owner fires rounds into getBatch() and calls update with the game
@@ -17,9 +17,9 @@
 class TracerSceneNode : public irr::scene::ISceneNode {
 public:
     // Width of a streak, in units per unit of distance from the camera: about
-    // two and a half pixels of a 768-pixel-high view through the engine's
-    // default lens.
-    static constexpr irr::f32 widthPerDistance = 0.005f;
+    // four pixels of a 768-pixel-high view through the engine's default lens,
+    // enough to read as a glowing round against a bright sky.
+    static constexpr irr::f32 widthPerDistance = 0.008f;
 
     TracerSceneNode(irr::scene::ISceneNode* parent, irr::scene::ISceneManager* manager, irr::s32 id = -1);
 

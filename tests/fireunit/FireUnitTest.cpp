@@ -2,6 +2,7 @@
 
 #include "AudioSource.h"
 #include "EngineContext.h"
+#include "TracerSceneNode.h"
 
 #include <TestEvents.h>
 
@@ -529,4 +530,76 @@ TEST_F(FireUnitTest, AMinimisedWindowKeepsTheAspectFinite)
     driver->OnResize(core::dimension2du(1200, 600));
     frame();
     EXPECT_FLOAT_EQ(unit->getCamera()->getAspectRatio(), 2.0f);
+}
+
+TEST_F(FireUnitTest, EveryRoundLeavesATracerFromItsGunAndAHitIsMarkedRoundTheSight)
+{
+    writeResources();
+    build();
+    // The sixth round of the burst sets a jet burning; the others miss.
+    unit->setHitCheck([this](const core::line3df& line) {
+        shots.push_back(line);
+        shotTimes.push_back(unit->getStepTime());
+        return shots.size() == 6;
+    });
+    unit->getTurretBase()->setRotation(vector3df(0, 30, 0));
+    unit->getGuns()->setRotation(vector3df(-20, 0, 0));
+    frame();
+    post(joystick(0, 0, 1));
+    EXPECT_EQ(unit->getBurstsFired(), 1u);
+
+    TracerBatch::Streak streaks[TracerBatch::capacity];
+    const core::matrix4& guns = unit->getGuns()->getAbsoluteTransformation();
+    for (u32 round = 1; round <= 6; ++round) {
+        frame();
+        ASSERT_EQ(shots.size(), round);
+        // The newest streak, seen at its own moment, starts at the muzzle of
+        // the gun whose turn it was and runs along the line of sight.
+        const u32 count = unit->getTracers()->getBatch().collect(shotTimes.back(), streaks);
+        ASSERT_EQ(count, round);
+        vector3df muzzle = TracerBatch::muzzleOffset(TracerBatch::gunOfRound(17 - round));
+        guns.transformVect(muzzle);
+        const TracerBatch::Streak& newest = streaks[count - 1];
+        EXPECT_TRUE(newest.tail.equals(muzzle, 1e-3f)) << round;
+        const vector3df along = (newest.head - newest.tail).normalize();
+        const vector3df sight = (shots.back().end - shots.back().start).normalize();
+        EXPECT_GT(along.dotProduct(sight), 0.9999f) << round;
+        EXPECT_FLOAT_EQ(newest.alpha, 1.0f);
+        HitMarker::Look look{};
+        EXPECT_EQ(unit->getHitMarker().lookAt(clock, look), round == 6) << round;
+    }
+
+    // The mark shows round the centre of the sight, white over its red stand-in.
+    video::IVideoDriver* driver = getVideoDriver();
+    driver->beginScene(true, true, video::SColor(255, 128, 128, 128));
+    getSceneManager()->drawAll();
+    unit->update(clock);
+    const core::dimension2du size = driver->getScreenSize();
+    auto pixel = [&](s32 x, s32 y) {
+        std::uint8_t rgba[4] = {};
+        glReadPixels(x, GLint(size.Height) - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return video::SColor(rgba[3], rgba[0], rgba[1], rgba[2]);
+    };
+    glReadBuffer(GL_BACK);
+    const s32 cx = s32(size.Width / 2), cy = s32(size.Height / 2);
+    int white = 0;
+    for (s32 k = 11; k <= 18; ++k)
+        for (const s32 sx : {-1, 1})
+            for (const s32 sy : {-1, 1}) {
+                const video::SColor c = pixel(cx + sx * k, cy + sy * k);
+                white += c.getRed() > 200 && c.getGreen() > 200 && c.getBlue() > 200;
+            }
+    EXPECT_GE(white, 28) << "four ticks on the diagonals";
+    const video::SColor between = pixel(cx + 14, cy);
+    EXPECT_GT(between.getRed(), 200) << "the sight shows between the ticks";
+    EXPECT_LT(between.getGreen(), 50);
+    driver->endScene();
+
+    // Gone after four tenths of a second, with the last tracers.
+    for (int i = 0; i < 30; ++i)
+        frame();
+    HitMarker::Look look{};
+    EXPECT_FALSE(unit->getHitMarker().lookAt(clock, look));
+    EXPECT_EQ(unit->getTracers()->getStreakCount(), 0u);
+    EXPECT_EQ(unit->getBurstsFired(), 1u);
 }
