@@ -10,7 +10,7 @@ class Fireball {
 public:
     static constexpr irr::u32 lifetime = 500;       // ms
     static constexpr irr::u32 brightTime = 150;     // ms at full strength before it fades
-    static constexpr irr::f32 fullSize = 48.0f;     // units across; a jet is 22 long
+    static constexpr irr::f32 fullSize = 80.0f;     // units across: a jet is 22 long, its smoke puffs 80 to 120
     static constexpr irr::f32 startShare = 0.4f;    // of the full size at the moment of the hit
 
     struct Look {

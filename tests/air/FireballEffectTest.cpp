@@ -51,10 +51,10 @@ TEST_F(FireballEffectTest, BloomsAtTheHitFadesAndIsGone)
     Fireball::lookAt(5000, 5050, look);
     EXPECT_FLOAT_EQ(fireball.getNode()->getSize().Width, look.size);
     const int early = firePixels();
-    // A 25-unit square at 200 units is some 65 pixels wide; the ball of
+    // A 41-unit square at 200 units is some 110 pixels wide; the ball of
     // flame fills the middle of it.
-    EXPECT_GT(early, 600);
-    EXPECT_LT(early, 4200);
+    EXPECT_GT(early, 1700);
+    EXPECT_LT(early, 12000);
 
     // Bigger but fading: far fewer pixels stay as red as at first.
     ASSERT_TRUE(fireball.update(5400));

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <irrTypes.h>
+#include <vector3d.h>
+
+#include <memory>
+#include <vector>
+
+namespace irr {
+namespace scene { class ISceneManager; class ISceneNode; }
+namespace video { class ITexture; }
+}
+namespace torvel { class AudioManager; class AudioSource; }
+class FireballEffect;
+
+// What the player sees and hears of a hit that sets a jet burning: a
+// fireball that rides with the jet for half a second, and a boom from the
+// place of the hit. Several hits may overlap; each keeps its own fireball
+// and its own boom. Without the fireball texture there is no fireball, and
+// without the sound the boom is silent: the other goes on as before.
+class HitEffects {
+public:
+    // The boom carries far: an exploding jet 1000 units out is heard about
+    // 7 dB below the guns firing beside the player, not lost under them.
+    static constexpr irr::f32 boomStrength = 6.0f;
+    static const char* const boomFile;      // "../res/hit.wav"
+    static const char* const fireballFile;  // "../res/fireball.png"
+
+    // sceneManager or fireball may be null (no fireball), audio too (no boom).
+    HitEffects(irr::scene::ISceneManager* sceneManager, irr::video::ITexture* fireball,
+               torvel::AudioManager* audio);
+    ~HitEffects();
+
+    // A jet was hit at game time now where it stands: jet is its node, if it
+    // has one, which the fireball follows; position is in the world.
+    void hit(irr::scene::ISceneNode* jet, const irr::core::vector3df& position, irr::u32 now);
+    // Once a frame before the scene is drawn: each fireball as it looks at
+    // now; the ones that are over leave the scene.
+    void update(irr::u32 now);
+
+    std::size_t getFireballCount() const { return fireballs.size(); }
+    const FireballEffect* getFireball(std::size_t i) const { return fireballs[i].get(); }
+    // The boom sources made so far: one for each boom that overlapped another.
+    std::size_t getBoomSourceCount() const { return booms.size(); }
+
+private:
+    HitEffects(const HitEffects&) = delete;
+    HitEffects& operator=(const HitEffects&) = delete;
+
+    torvel::AudioSource* freeBoom();
+
+    irr::scene::ISceneManager* sceneManager;                // null: no fireballs
+    irr::video::ITexture* fireballTexture;                  // null: no fireballs
+    torvel::AudioManager* audio;                            // null: no booms
+    std::vector<std::unique_ptr<FireballEffect>> fireballs; // burning now, oldest first
+    std::vector<torvel::AudioSource*> booms;                // belong to the sound manager
+};
