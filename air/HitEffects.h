@@ -42,6 +42,7 @@ public:
     const FireballEffect* getFireball(std::size_t i) const { return fireballs[i].get(); }
     // The boom sources made so far: one for each boom that overlapped another.
     std::size_t getBoomSourceCount() const { return booms.size(); }
+    const torvel::AudioSource* getBoom(std::size_t i) const { return booms[i]; }
 
 private:
     HitEffects(const HitEffects&) = delete;
