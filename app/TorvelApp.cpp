@@ -1,22 +1,27 @@
 #include "TorvelApp.h"
 
+#include "Aircraft.h"
 #include "Airspace.h"
 #include "AudioManager.h"
 #include "EngineContext.h"
 #include "EngineLog.h"
+#include "FlightRules.h"
+#include "HitEffects.h"
 #include "WindowFocus.h"
 
 #include <irrlicht.h>
 #include <GL/gl.h>
 
 #include <cstring>
+#include <ctime>
 #include <iostream>
 
 using namespace irr;
 
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
-      gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false)
+      gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
+      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -30,6 +35,16 @@ TorvelApp::TorvelApp()
     }
 
     buildWorld();
+    scoreTable.load();
+    // The fireball's texture is made ready now, not at the first hit.
+    hitEffects = std::make_unique<HitEffects>(sceneManager, driver->getTexture(HitEffects::fireballFile),
+                                              getAudioManager());
+    Airspace* airspace = getAirspace();
+    roundsEndedSeen = airspace->getRoundsEnded();
+    // A hit happens in a step of the fire unit, at that step's moment.
+    airspace->setHitListener([this](const Aircraft& jet) {
+        hitEffects->hit(jet.getNode(), jet.getAbsolutePosition(), fireUnit.getStepTime());
+    });
     device->setEventReceiver(this);
 
     core::array<SJoystickInfo> joysticks;
@@ -44,6 +59,8 @@ TorvelApp::TorvelApp()
 
 TorvelApp::~TorvelApp()
 {
+    // The airspace outlives us.
+    getAirspace()->setHitListener(nullptr);
     // The device outlives us; nothing it delivers later may reach this object.
     device->setEventReceiver(&EngineLog::instance());
     if (gameClock.isPaused())
@@ -90,9 +107,11 @@ bool TorvelApp::OnEvent(const SEvent& event)
         switch (event.KeyInput.Key) {
         case KEY_F9:
             getAirspace()->start(gameTime);
+            startRound();
             return true;
         case KEY_F10:
             getAirspace()->stop();
+            roundScreen.roundAbandoned();
             return true;
         default:
             break;
@@ -168,17 +187,40 @@ void TorvelApp::aimWithMouse()
         fireUnit.nudge(VirtualStick::mouseDegrees(moved.X), VirtualStick::mouseDegrees(-moved.Y));
 }
 
+void TorvelApp::startRound()
+{
+    roundScreen.roundStarted();
+    burstsAtRoundStart = fireUnit.getBurstsFired();
+}
+
+void TorvelApp::endRound()
+{
+    const Airspace* airspace = getAirspace();
+    const RoundSummary round{airspace->getRoundHits(), FlightRules::aircraftPerRound, airspace->getPoints(),
+                             fireUnit.getBurstsFired() - burstsAtRoundStart};
+    const ScoreTable::Entry entry{round.points, round.hits, static_cast<u64>(std::time(nullptr))};
+    roundScreen.roundEnded(round, scoreTable.record(entry), gameTime);
+}
+
 void TorvelApp::frame()
 {
     if (!isPaused()) {
-        getAirspace()->update(gameTime);
+        Airspace* airspace = getAirspace();
+        airspace->update(gameTime);
+        if (airspace->getRoundsEnded() != roundsEndedSeen) {
+            roundsEndedSeen = airspace->getRoundsEnded();
+            endRound();
+        }
         fireUnit.advance(gameTime);
+        if (hitEffects)
+            hitEffects->update(gameTime);
     }
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
     sceneManager->drawAll();
     turnListener();
     drawHud();
     fireUnit.update(gameTime);
+    drawBetweenRounds();
     if (isPaused())
         drawPauseNotice();
     writePendingScreenshots();

@@ -5,10 +5,13 @@
 #include <irrString.h>
 
 #include <functional>
+#include <memory>
 
 #include "FireUnit.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
+#include "RoundScreen.h"
+#include "ScoreTable.h"
 #include "VirtualStick.h"
 
 namespace irr {
@@ -16,9 +19,12 @@ class IrrlichtDevice;
 namespace scene { class ISceneManager; }
 namespace video { class IVideoDriver; class IImage; }
 }
+class HitEffects;
 
 // The application: owns the player's fire unit, builds the world, receives
-// every engine event and runs the frame loop.
+// every engine event and runs the frame loop. Between rounds it shows the
+// round's result and the best rounds, which it keeps in the player's data
+// folder; a hit's fireball and boom are its too.
 //
 // Time flows from here: each pass of the loop reads the real time once,
 // turns it into the game time (the real time less the pauses) and hands that
@@ -44,6 +50,8 @@ public:
     void takeScreenshot();
     void buildWorld();
     void drawHud();
+    // The panel of a round just ended, or the invitation to play one.
+    void drawBetweenRounds();
 
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
@@ -57,6 +65,9 @@ public:
     irr::u32 getGameTime() const { return gameTime; }
 
     FireUnit& getFireUnit() { return fireUnit; }
+    const RoundScreen& getRoundScreen() const { return roundScreen; }
+    const ScoreTable& getScoreTable() const { return scoreTable; }
+    const HitEffects* getHitEffects() const { return hitEffects.get(); }
     bool usesVirtualStick() const { return useVirtualStick; }
     // Files the next frame will be written to, in the order T was pressed.
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
@@ -67,6 +78,8 @@ private:
     void aimWithMouse();
     void turnListener();
     void drawPauseNotice();
+    void startRound();
+    void endRound();
     void writePendingScreenshots();
     irr::video::IImage* captureBackBuffer();
 
@@ -84,4 +97,9 @@ private:
     PointerGrab pointer;                     // the mouse pointer held for aiming
     bool followsFocus;                       // losing the focus pauses
     bool hadFocus;                           // the window had the focus at the last pass
+    RoundScreen roundScreen;                 // what shows between rounds
+    ScoreTable scoreTable;                   // the best rounds, kept in the player's data folder
+    std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
+    irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
+    irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
 };

@@ -1,11 +1,13 @@
 // What is drawn over the scene every frame: the axis marks at the world
-// origin and the HUD text in the top left corner; while the game is paused,
-// the word that says so at the centre.
+// origin and the HUD text in the top left corner; between rounds the panel
+// of the round just ended or the invitation to play one; while the game is
+// paused, the word that says so at the centre.
 
 #include "TorvelApp.h"
 #include "HudText.h"
 #include "EngineContext.h"
 #include "Airspace.h"
+#include "RoundPanelView.h"
 
 #include <IrrlichtDevice.h>
 #include <IVideoDriver.h>
@@ -47,6 +49,18 @@ void TorvelApp::drawHud()
         font = device->getGUIEnvironment()->getBuiltInFont();
     font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
+}
+
+void TorvelApp::drawBetweenRounds()
+{
+    gui::IGUIFont* font = getHudFont();
+    if (!font)
+        font = device->getGUIEnvironment()->getBuiltInFont();
+    if (roundScreen.showsPanel(gameTime))
+        RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
+                                  roundScreen.getPlace());
+    else if (roundScreen.showsStartHint(gameTime))
+        RoundPanelView::drawInvitation(driver, font, scoreTable.getEntries());
 }
 
 void TorvelApp::drawPauseNotice()

@@ -3,18 +3,19 @@
 using namespace irr;
 
 RoundScreen::RoundScreen()
-    : beforeFirstRound(true), panelUp(false), endTime(0), summary{0, 0, 0, 0}, place(ScoreTable::notEntered)
+    : running(false), panelUp(false), endTime(0), summary{0, 0, 0, 0}, place(ScoreTable::notEntered)
 {
 }
 
 void RoundScreen::roundStarted()
 {
-    beforeFirstRound = false;
+    running = true;
     panelUp = false;
 }
 
 void RoundScreen::roundEnded(const RoundSummary& round, int entered, u32 now)
 {
+    running = false;
     panelUp = true;
     endTime = now;
     summary = round;
@@ -23,6 +24,7 @@ void RoundScreen::roundEnded(const RoundSummary& round, int entered, u32 now)
 
 void RoundScreen::roundAbandoned()
 {
+    running = false;
     panelUp = false;
 }
 

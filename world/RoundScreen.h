@@ -4,18 +4,19 @@
 
 #include "RoundPanel.h"
 
-// What stands in the middle of the screen between rounds: before the first
-// round the line that invites one, after a round that ran to its end the
-// panel with its result, for ten seconds of game time or until the next
-// round starts. A round abandoned shows nothing. Times are game-clock
-// milliseconds; differences are taken in wrapping arithmetic.
+// What stands in the middle of the screen between rounds: after a round that
+// ran to its end the panel with its result, for ten seconds of game time or
+// until the next round starts; whenever no round runs and no panel shows
+// (before the first round, after a panel, after a round abandoned), the line
+// that invites one. Times are game-clock milliseconds; differences are taken
+// in wrapping arithmetic.
 class RoundScreen {
 public:
     static constexpr irr::u32 panelTime = 10000;  // ms
 
     RoundScreen();
 
-    // A round starts (F9): the invitation and any panel go for good.
+    // A round starts (F9): the invitation and any panel go.
     void roundStarted();
     // A round ran to its end at now; place is where it entered the table of
     // best rounds, or ScoreTable::notEntered.
@@ -23,14 +24,14 @@ public:
     // A round is abandoned (F10): no panel, and a panel still showing goes.
     void roundAbandoned();
 
-    bool showsStartHint() const { return beforeFirstRound; }
+    bool showsStartHint(irr::u32 now) const { return !running && !showsPanel(now); }
     bool showsPanel(irr::u32 now) const;
 
     const RoundSummary& getSummary() const { return summary; }
     int getPlace() const { return place; }
 
 private:
-    bool beforeFirstRound;  // no round has been started yet
+    bool running;           // a round was started and has not ended
     bool panelUp;           // a round ended and its panel was not closed
     irr::u32 endTime;       // when that round ended
     RoundSummary summary;   // how it went

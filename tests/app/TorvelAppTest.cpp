@@ -1,9 +1,15 @@
 #include "TorvelApp.h"
 
+#include "Aircraft.h"
 #include "Airspace.h"
+#include "AudioSource.h"
 #include "EngineContext.h"
+#include "FireballEffect.h"
+#include "HitEffects.h"
+#include "TurretAim.h"
 
 #include <TestEvents.h>
+#include <TestFiles.h>
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -12,7 +18,11 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 using namespace irr;
 
@@ -22,6 +32,11 @@ class TorvelAppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The best rounds go to a folder of the test's own.
+        char pattern[] = "/tmp/torvel-data-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dataHome = pattern;
+        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         app = new TorvelApp();
         // Other tests' windows share the display and take its focus.
         app->setFollowsFocus(false);
@@ -37,12 +52,70 @@ protected:
     }
     void TearDown() override
     {
-        getAirspace()->stop();
-        delete app;
-        destroyEngineContext();
+        if (app) {
+            getAirspace()->stop();
+            delete app;
+            destroyEngineContext();
+        }
+        std::filesystem::remove_all(dataHome);
+    }
+
+    // Starts a round and steps to the first jet's take-off; the jet then
+    // stays where it is, the scene's clock held.
+    const Aircraft& roundWithAJet()
+    {
+        EXPECT_TRUE(step());   // the test's clock from here on
+        EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+        for (int i = 0; i < 6 && getAirspace()->getAircraft().empty(); ++i)
+            EXPECT_TRUE(step(1000));
+        EXPECT_EQ(getAirspace()->getAircraft().size(), 1u);
+        getDevice()->getTimer()->stop();
+        EXPECT_TRUE(step());
+        return *getAirspace()->getAircraft().front();
+    }
+
+    // Turns the turret so that its rounds pass through the middle of the jet.
+    void aimAt(const Aircraft& jet)
+    {
+        FireUnit& unit = app->getFireUnit();
+        const core::vector3df centre = jet.getNode()->getTransformedBoundingBox().getCenter();
+        const f32 yaw = std::atan2(centre.X, centre.Z) * core::RADTODEG;
+        const f32 rise = std::atan2(centre.Y, std::hypot(centre.X, centre.Z)) * core::RADTODEG;
+        f32 nearest = -1.0f;
+        core::vector3df best;
+        for (f32 dy = -1.0f; dy <= 1.0f; dy += 0.02f)
+            for (f32 dp = -3.0f; dp <= 1.0f; dp += 0.02f) {
+                unit.getTurretBase()->setRotation(core::vector3df(0, yaw + dy, 0));
+                unit.getGuns()->setRotation(core::vector3df(-rise + dp, 0, 0));
+                unit.getTurretBase()->updateAbsolutePosition();
+                unit.getGuns()->updateAbsolutePosition();
+                const core::matrix4& guns = unit.getGuns()->getAbsoluteTransformation();
+                core::vector3df eye(0, 1.75f, 0), target(0, 0, 100);
+                guns.transformVect(eye);
+                guns.transformVect(target);
+                const core::line3df line = TurretAim::shotLine(eye, target);
+                const f32 miss = line.getClosestPoint(centre).getDistanceFrom(centre);
+                if (nearest < 0 || miss < nearest) {
+                    nearest = miss;
+                    best = core::vector3df(-rise + dp, yaw + dy, 0);
+                }
+            }
+        unit.getTurretBase()->setRotation(core::vector3df(0, best.Y, 0));
+        unit.getGuns()->setRotation(core::vector3df(best.X, 0, 0));
+        ASSERT_LT(nearest, 1.0f);
+    }
+
+    // Fires one burst and lets it run out.
+    void burst()
+    {
+        EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
+        for (int i = 0; i < 20; ++i)
+            EXPECT_TRUE(step());
+        app->OnEvent(TestEvents::joystick(0, 0, 0));
     }
 
     TorvelApp* app = nullptr;
+    std::string dataHome;      // XDG_DATA_HOME for this test
     u32 clock = 0xFFFFF000u;   // the real time the app reads: wraps within a few seconds
     u32 passes = 0;
 };
@@ -268,6 +341,8 @@ TEST_F(TorvelAppTest, ThePausedFrameSaysSoAtTheCentre)
         shot->drop();
         return white;
     };
+    // In a round, where nothing else stands at the centre.
+    app->OnEvent(TestEvents::key(KEY_F9, true));
     ASSERT_TRUE(step());
     const int playing = whiteInBand();
     app->OnEvent(TestEvents::key(KEY_KEY_P, true));
@@ -305,4 +380,97 @@ TEST_F(TorvelAppTest, TheListenerLooksWhereTheCameraLooks)
     EXPECT_NEAR(at[3], up.X, 1e-3f);
     EXPECT_NEAR(at[4], up.Y, 1e-3f);
     EXPECT_NEAR(-at[5], up.Z, 1e-3f);
+}
+
+TEST_F(TorvelAppTest, AHitShowsItsFireballAndMarkAndSoundsItsBoomOnce)
+{
+    const Aircraft& jet = roundWithAJet();
+    aimAt(jet);
+    const HitEffects* effects = app->getHitEffects();
+    ASSERT_NE(effects, nullptr);
+    EXPECT_EQ(effects->getFireballCount(), 0u);
+
+    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
+    u32 hitAt = 0;
+    for (int i = 0; i < 20 && jet.isAlive(); ++i) {
+        ASSERT_TRUE(step());
+        hitAt = app->getGameTime();
+    }
+    ASSERT_FALSE(jet.isAlive()) << "the burst missed";
+    EXPECT_GT(getAirspace()->getPoints(), 1000u);
+    ASSERT_EQ(effects->getFireballCount(), 1u);
+    EXPECT_EQ(effects->getFireball(0)->getNode()->getParent(), jet.getNode());
+    EXPECT_TRUE(effects->getFireball(0)->getNode()->isVisible());
+    ASSERT_EQ(effects->getBoomSourceCount(), 1u);
+    EXPECT_TRUE(effects->getBoom(0)->isPlaying());
+    HitMarker::Look look{};
+    EXPECT_TRUE(app->getFireUnit().getHitMarker().lookAt(hitAt, look));
+
+    // The rest of the burst, and a second one, through the burning jet: nothing new.
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(step(100));
+    EXPECT_EQ(effects->getFireballCount(), 0u) << "over after half a second";
+    app->OnEvent(TestEvents::joystick(0, 0, 0));
+    burst();
+    EXPECT_EQ(effects->getFireballCount(), 0u);
+    EXPECT_FALSE(app->getFireUnit().getHitMarker().lookAt(app->getGameTime(), look));
+    EXPECT_EQ(getAirspace()->getRoundHits(), 1u);
+}
+
+TEST_F(TorvelAppTest, ARoundRunToItsEndShowsItsPanelAndEntersTheBestRounds)
+{
+    EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
+    burst();   // before the round: not counted
+    const Aircraft& jet = roundWithAJet();
+    EXPECT_FALSE(app->getRoundScreen().showsStartHint(app->getGameTime()));
+    aimAt(jet);
+    burst();
+    burst();
+    ASSERT_FALSE(jet.isAlive());
+    const u32 points = getAirspace()->getPoints();
+
+    // The schedule runs out: five jets, 45 s apart, and 45 s after the last.
+    const u32 ended = getAirspace()->getRoundsEnded();
+    while (getAirspace()->getRoundsEnded() == ended)
+        ASSERT_TRUE(step(2000));
+    const u32 endTime = app->getGameTime();
+    const RoundScreen& screen = app->getRoundScreen();
+    ASSERT_TRUE(screen.showsPanel(endTime));
+    EXPECT_EQ(screen.getSummary().hits, 1u);
+    EXPECT_EQ(screen.getSummary().aircraft, 5u);
+    EXPECT_EQ(screen.getSummary().points, points);
+    EXPECT_EQ(screen.getSummary().bursts, 2u);
+    EXPECT_EQ(screen.getPlace(), 0);
+    ASSERT_EQ(app->getScoreTable().getEntries().size(), 1u);
+    EXPECT_EQ(app->getScoreTable().getEntries()[0].points, points);
+    EXPECT_EQ(app->getScoreTable().getEntries()[0].hits, 1u);
+    const std::string file = dataHome + "/torvel/scores";
+    EXPECT_EQ(app->getScoreTable().getPath(), file);
+    EXPECT_EQ(TestFiles::readFile(file).rfind("torvel-scores 1\n" + std::to_string(points) + " 1 ", 0), 0u);
+
+    // Ten seconds of game time, then the invitation again.
+    ASSERT_TRUE(step(5000));
+    EXPECT_TRUE(screen.showsPanel(app->getGameTime()));
+    ASSERT_TRUE(step(5000));
+    EXPECT_FALSE(screen.showsPanel(app->getGameTime()));
+    EXPECT_TRUE(screen.showsStartHint(app->getGameTime()));
+
+    // The next game finds the table as it was left.
+    delete app;
+    destroyEngineContext();
+    app = new TorvelApp();
+    ASSERT_EQ(app->getScoreTable().getEntries().size(), 1u);
+    EXPECT_EQ(app->getScoreTable().getEntries()[0].points, points);
+}
+
+TEST_F(TorvelAppTest, AnAbandonedRoundShowsNoPanelAndEntersNothing)
+{
+    roundWithAJet();
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F10, true)));
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(step(1000));
+    EXPECT_FALSE(app->getRoundScreen().showsPanel(app->getGameTime()));
+    EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
+    EXPECT_TRUE(app->getScoreTable().getEntries().empty());
+    EXPECT_FALSE(std::filesystem::exists(dataHome + "/torvel/scores"));
 }

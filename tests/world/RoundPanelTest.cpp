@@ -95,15 +95,21 @@ TEST(RoundPanel, DatesAreInThePlayersOwnTime)
     EXPECT_EQ(wide(RoundPanel::dateText(ScoreTable::maxDate)), L"10000-01-01 00:59");
 }
 
-TEST(RoundScreen, InvitesTheFirstRoundOnly)
+TEST(RoundScreen, InvitesARoundWheneverNoneRunsAndNoPanelShows)
 {
     RoundScreen screen;
-    EXPECT_TRUE(screen.showsStartHint());
+    EXPECT_TRUE(screen.showsStartHint(0));
     EXPECT_FALSE(screen.showsPanel(0));
     screen.roundStarted();
-    EXPECT_FALSE(screen.showsStartHint());
+    EXPECT_FALSE(screen.showsStartHint(0));
+    EXPECT_FALSE(screen.showsStartHint(500000)) << "however long the round runs";
     screen.roundEnded({1, 5, 1500, 2}, 0, 1000);
-    EXPECT_FALSE(screen.showsStartHint());
+    EXPECT_FALSE(screen.showsStartHint(1000)) << "the panel stands there";
+    EXPECT_FALSE(screen.showsStartHint(10999));
+    EXPECT_TRUE(screen.showsStartHint(11000)) << "the panel is gone";
+    screen.roundStarted();
+    screen.roundAbandoned();
+    EXPECT_TRUE(screen.showsStartHint(11000));
 }
 
 TEST(RoundScreen, PanelShowsForTenSecondsOfGameTime)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <irrTypes.h>
+
+#include <vector>
+
+#include "RoundPanel.h"
+#include "ScoreTable.h"
+
+namespace irr {
+namespace gui { class IGUIFont; }
+namespace video { class IVideoDriver; }
+}
+
+// Draws what stands in the middle of the screen between rounds, in the HUD
+// font on a dark box that reads against sky and ground alike: the panel of a
+// round that has run to its end, or the line that invites a round with the
+// best rounds below it.
+class RoundPanelView {
+public:
+    // The heading of the round, then the best rounds with the place it
+    // entered at marked (none for ScoreTable::notEntered), centred on the screen.
+    static void drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const RoundSummary& round,
+                          const std::vector<ScoreTable::Entry>& table, int place);
+    // The invitation, centred on the sight, and the best rounds below it when
+    // there are any.
+    static void drawInvitation(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
+                               const std::vector<ScoreTable::Entry>& table);
+
+private:
+    struct Layout;
+    static void draw(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const Layout& layout);
+};
