@@ -1,5 +1,7 @@
 # Shared helpers for the end-to-end scripts: a private play directory with
-# bin/ and a link to the baked res/, the game started in it, and waits.
+# bin/ and a link to the baked res/, the game started in it, and waits. The
+# game keeps its best rounds in the play directory too, never in the
+# player's own data folder.
 
 set -euo pipefail
 TORVEL=$1
@@ -9,6 +11,7 @@ mkdir -p "$WORK/bin"
 ln -s "$RES" "$WORK/res"
 GAME_PID=
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+export XDG_DATA_HOME=$WORK/data
 
 cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
@@ -60,12 +63,62 @@ mean_level() { convert "$1" -colorspace Gray -format '%[fx:mean]' info:; }
 # capture FILE: the game's window as the player sees it
 capture() { import -window root -crop 1366x768+0+0 +repage "$1"; }
 
-# hud_text FILE: the three HUD lines read off a capture. White text with a
-# dark rim: keep the near-white, enlarge, and read; O and 0 look alike in
-# this font, so figures after a colon are read as digits.
-hud_text() {
-  convert "$1" -crop 300x80+0+0 +repage -colorspace Gray -threshold 80% -negate -resize 300% "$1.hud.png"
-  tesseract "$1.hud.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
+# read_text FILE GEOMETRY THRESHOLD: the text of a part of a capture. White
+# (or gold) text with a dark rim: keep the bright, enlarge, and read; O and 0
+# look alike in this font, so figures after a colon are read as digits.
+read_text() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -threshold "$3" -negate -resize 300% "$1.text.png"
+  tesseract "$1.text.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
+}
+
+# hud_text FILE: the three HUD lines read off a capture
+hud_text() { read_text "$1" 300x80+0+0 80%; }
+
+# panel_text FILE: the round's panel in the middle, with one round in its table
+panel_text() { read_text "$1" 400x180+483+292 60%; }
+# invitation_text FILE: the invitation to a round, with one round in its table
+invitation_text() { read_text "$1" 400x104+483+364 60%; }
+
+# mouse DX DY: moves the pointer, which the game holds and turns the turret
+# by, 0.05 degrees a pixel (right and down for positive figures). In short
+# strokes, each taken up by a frame of its own, so that the pointer never
+# leaves the window.
+mouse() {
+  local x=$1 y=$2 step moves=()
+  # One xdotool for the whole way: starting one takes long on a busy machine.
+  while [ "$x" -ne 0 ]; do
+    step=$(( x > 200 ? 200 : x < -200 ? -200 : x )); x=$((x - step))
+    moves+=(mousemove_relative -- "$step" 0 sleep 0.2)
+  done
+  while [ "$y" -ne 0 ]; do
+    step=$(( y > 200 ? 200 : y < -200 ? -200 : y )); y=$((y - step))
+    moves+=(mousemove_relative -- 0 "$step" sleep 0.2)
+  done
+  [ ${#moves[@]} -eq 0 ] || xdotool "${moves[@]}"
+}
+
+# shoot NAME [KEY...]: presses the keys and T together and keeps the frame the
+# game itself writes for T as $WORK/NAME.png: the picture of that very frame.
+shoot() {
+  local name=$1
+  shift
+  press "$@" t
+  keep_frame "$name"
+}
+
+# keep_frame NAME: waits for the frame the game writes for a T already
+# pressed, and keeps it as $WORK/NAME.png.
+keep_frame() {
+  local shot=
+  for _ in $(seq 100); do
+    for shot in "$WORK"/bin/*.png; do break; done
+    # (the game may still be writing the file when it first shows)
+    [ -e "$shot" ] && convert "$shot" null: >/dev/null 2>&1 && break
+    shot=
+    sleep 0.1
+  done
+  [ -n "$shot" ] || fail "T wrote no screenshot for $1"
+  mv "$shot" "$WORK/$1.png"
 }
 
 # shift_x BEFORE AFTER: how far the sky moved sideways between two captures,
