@@ -79,23 +79,7 @@ panel_text() { read_text "$1" 400x180+483+292 60%; }
 # invitation_text FILE: the invitation to a round, with one round in its table
 invitation_text() { read_text "$1" 400x104+483+364 60%; }
 
-# mouse DX DY: moves the pointer, which the game holds and turns the turret
-# by, 0.05 degrees a pixel (right and down for positive figures). In short
-# strokes, each taken up by a frame of its own, so that the pointer never
-# leaves the window.
-mouse() {
-  local x=$1 y=$2 step moves=()
-  # One xdotool for the whole way: starting one takes long on a busy machine.
-  while [ "$x" -ne 0 ]; do
-    step=$(( x > 200 ? 200 : x < -200 ? -200 : x )); x=$((x - step))
-    moves+=(mousemove_relative -- "$step" 0 sleep 0.2)
-  done
-  while [ "$y" -ne 0 ]; do
-    step=$(( y > 200 ? 200 : y < -200 ? -200 : y )); y=$((y - step))
-    moves+=(mousemove_relative -- 0 "$step" sleep 0.2)
-  done
-  [ ${#moves[@]} -eq 0 ] || xdotool "${moves[@]}"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/gunner.sh"
 
 # shoot NAME [KEY...]: presses the keys and T together and keeps the frame the
 # game itself writes for T as $WORK/NAME.png: the picture of that very frame.

@@ -42,12 +42,6 @@ plan() { awk -v k="$1" -v j="$2" -v f="$3" '$1 == k && $2 == j { print $(f + 2) 
 SKIP=$(awk '$1 == "skip" { print $2 }' "$WORK/plan.txt")
 read -r AIM_X AIM_Y < <(awk '$1 == "aim" { print $2, $3 }' "$WORK/plan.txt")
 FIRST=$((SKIP + 1)); LAST=$((SKIP + 5))
-now_ms() { date +%s%3N; }
-# sleep_until MS: real clock in milliseconds since the epoch
-sleep_until() {
-  local left=$(($1 - $(now_ms)))
-  [ "$left" -le 0 ] || sleep "$(awk -v l="$left" 'BEGIN { printf "%.3f", l / 1000 }')"
-}
 # later ANCHOR GAME_MS: the real moment GAME_MS of game time after ANCHOR
 later() { echo $(($1 + $2 / SPEED)); }
 # The capture of the X server's picture comes about this long after import starts.
@@ -86,21 +80,6 @@ keep() {
   [ -z "${TORVEL_ROUND_KEEP:-}" ] || { mkdir -p "$TORVEL_ROUND_KEEP"; cp "$WORK"/*.png "$WORK"/*.txt "$WORK"/bin/* "$TORVEL_ROUND_KEEP"/ 2>/dev/null || true; }
 }
 trap 'for job in $WATCHER $HIT_WATCHER; do kill "$job" 2>/dev/null; done; xdotool keyup space 2>/dev/null; keep; cleanup' EXIT
-
-# fire_around FROM TO HOLD: presses of Space, each held for HOLD seconds and
-# let go as long, from the real moment FROM until about TO. A new press
-# starts a burst once the last one is over; held and let go each for more
-# than a frame, so that the game sees every press even when its frames come
-# slowly, the bursts of the magazine follow each other closely and evenly.
-# One xdotool makes them all: starting one takes long on a busy machine.
-fire_around() {
-  local presses=() n
-  for n in $(seq "$(awk -v ms=$(($2 - $1)) -v hold="$3" 'BEGIN { print int(ms / (2000 * hold)) + 1 }')"); do
-    presses+=(keydown space sleep "$3" keyup space sleep "$3")
-  done
-  sleep_until "$1"
-  xdotool "${presses[@]}"
-}
 
 # The guns' views, as the mouse's way from level: level and straight up are
 # also where they rest, so every move between them is exact.

@@ -6,8 +6,15 @@
 # The game must end with status 0 every time, without a crash or a sanitizer
 # report; without a usable guns mesh it must stop at once with its message.
 #
-#   bad_input.sh TORVEL RESDIR FILE     runs the three faults of FILE
-#   bad_input.sh --covers RESDIR FILE... fails if RESDIR holds a file not listed
+# The files the game first uses when a round hits a jet (the fireball, the
+# boom, the smoke) get a round that does: the clock three times faster, the
+# mouse aimed where the game's first jet passes (round-planner, the fourth
+# argument, says where and when), bursts as it crosses, and a second of the
+# burning jet before F12. The sound log's first word of the boom file dates
+# the hit. A jet cannot be hit without its mesh, so the jet's files get none.
+#
+#   bad_input.sh TORVEL RESDIR FILE [PLANNER]  runs the three faults of FILE
+#   bad_input.sh --covers RESDIR FILE...       fails if RESDIR holds a file not listed
 #
 # With ROBUST_SHOTS set to a directory, the screen of every run is saved
 # there as FILE-FAULT.png, and a line per run is appended to its table.txt.
@@ -27,7 +34,14 @@ fi
 TORVEL=$1
 RES=$2
 FILE=$3
+PLANNER=${4:-}
 [ -f "$RES/$FILE" ] || { echo "FAIL: no $FILE in $RES" >&2; exit 1; }
+source "$(dirname "$0")/../e2e/gunner.sh"
+case $FILE in
+  fireball.png | hit.wav | smoke.png | smoke1.png) HIT_RUN=1 SPEED=3 ;;
+  *) HIT_RUN= SPEED=20 ;;
+esac
+[ -z "$HIT_RUN" ] || [ -n "$PLANNER" ] || { echo "FAIL: $FILE needs a hit, and the planner for it" >&2; exit 1; }
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 GUNS_LINE="Cannot load ../res/guns.obj: the turret cannot be built."
 READY_LINE="Joystick support is enabled and"
@@ -37,6 +51,8 @@ FAKETIME_LIB=${FAKETIME_LIB:-/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so
 START_SECONDS=${ROBUST_START_SECONDS:-40}
 
 WORK=$(mktemp -d)
+# The game keeps its best rounds here, never in the player's own data folder.
+export XDG_DATA_HOME=$WORK/data
 GAME_PID=
 cleanup() {
   if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
@@ -95,7 +111,7 @@ for FAULT in missing half random; do
   cp -r "$RES" "$WORK/play/res"
   fault_file "$FAULT" "$WORK/play/res/$FILE"
 
-  (cd "$WORK/play/bin" && exec env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x20" "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  (cd "$WORK/play/bin" && exec env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x$SPEED" "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
   GAME_PID=$!
 
   deadline=$((SECONDS + START_SECONDS))
@@ -114,14 +130,32 @@ for FAULT in missing half random; do
   else
     [ "$FILE $FAULT" != "guns.obj missing" ] || fail "no guns message: $(head -c 300 "$WORK/out.txt")"
     game_running || { wait "$GAME_PID" && STATUS=0 || STATUS=$?; GAME_PID=; fail "the game ended by itself (status $STATUS)"; }
-    # The first jet comes 5 s after F9, and its sound starts 11 to 18.5 s
-    # later: within 1.2 s here.
-    press F9
-    sleep 0.5
-    xdotool mousemove 683 384 keydown space
-    sleep 0.5
-    xdotool keyup space
-    sleep 0.8
+    if [ -n "$HIT_RUN" ]; then
+      # The first jet comes 5 s of game time after F9; the aim is where it
+      # passes 3 to 6 s later.
+      read -r _ aim_x aim_y hit_from hit_to _ < <("$PLANNER" aim "$RES" 1 3000 6000) || fail "no aim at the first jet"
+      xdotool mousemove 683 384
+      sleep 0.5
+      mouse "$aim_x" "$aim_y"
+      press F9
+      hit=$(( $(now_ms) + (5000 + (hit_from + hit_to) / 2) / SPEED ))
+      fire_around $((hit - 500)) $((hit + 1000)) 0.1
+      deadline=$(($(now_ms) + 5000))
+      until grep -q 'hit\.wav' "$WORK/play/bin/cAudioEngineLog.html" 2>/dev/null; do
+        [ "$(now_ms)" -lt "$deadline" ] || fail "the bursts did not hit the first jet"
+        sleep 0.05
+      done
+      sleep 1
+    else
+      # The first jet comes 5 s after F9, and its sound starts 11 to 18.5 s
+      # later: within 1.2 s here.
+      press F9
+      sleep 0.5
+      xdotool mousemove 683 384 keydown space
+      sleep 0.5
+      xdotool keyup space
+      sleep 0.8
+    fi
     game_running || fail "the game ended during the round"
     if [ -n "${ROBUST_SHOTS:-}" ]; then
       import -window root -crop 1366x768+0+0 +repage "$ROBUST_SHOTS/$FILE-$FAULT.png"
@@ -129,7 +163,7 @@ for FAULT in missing half random; do
     press F12
     wait_for_exit 20
     [ "$STATUS" -eq 0 ] || fail "status $STATUS after F12"
-    record "plays; F12 ends it"
+    record "plays${HIT_RUN:+, hits the first jet}; F12 ends it"
   fi
   if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/err.txt"; then
     fail "a sanitizer report"
