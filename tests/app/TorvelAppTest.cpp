@@ -6,7 +6,7 @@
 #include "EngineContext.h"
 #include "FireballEffect.h"
 #include "HitEffects.h"
-#include "TurretAim.h"
+#include "GunsOnJet.h"
 
 #include <TestEvents.h>
 #include <TestFiles.h>
@@ -18,7 +18,6 @@
 
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -77,32 +76,7 @@ protected:
     // Turns the turret so that its rounds pass through the middle of the jet.
     void aimAt(const Aircraft& jet)
     {
-        FireUnit& unit = app->getFireUnit();
-        const core::vector3df centre = jet.getNode()->getTransformedBoundingBox().getCenter();
-        const f32 yaw = std::atan2(centre.X, centre.Z) * core::RADTODEG;
-        const f32 rise = std::atan2(centre.Y, std::hypot(centre.X, centre.Z)) * core::RADTODEG;
-        f32 nearest = -1.0f;
-        core::vector3df best;
-        for (f32 dy = -1.0f; dy <= 1.0f; dy += 0.02f)
-            for (f32 dp = -3.0f; dp <= 1.0f; dp += 0.02f) {
-                unit.getTurretBase()->setRotation(core::vector3df(0, yaw + dy, 0));
-                unit.getGuns()->setRotation(core::vector3df(-rise + dp, 0, 0));
-                unit.getTurretBase()->updateAbsolutePosition();
-                unit.getGuns()->updateAbsolutePosition();
-                const core::matrix4& guns = unit.getGuns()->getAbsoluteTransformation();
-                core::vector3df eye(0, 1.75f, 0), target(0, 0, 100);
-                guns.transformVect(eye);
-                guns.transformVect(target);
-                const core::line3df line = TurretAim::shotLine(eye, target);
-                const f32 miss = line.getClosestPoint(centre).getDistanceFrom(centre);
-                if (nearest < 0 || miss < nearest) {
-                    nearest = miss;
-                    best = core::vector3df(-rise + dp, yaw + dy, 0);
-                }
-            }
-        unit.getTurretBase()->setRotation(core::vector3df(0, best.Y, 0));
-        unit.getGuns()->setRotation(core::vector3df(best.X, 0, 0));
-        ASSERT_LT(nearest, 1.0f);
+        ASSERT_LT(GunsOnJet::aim(app->getFireUnit(), jet), 1.0f);
     }
 
     // Fires one burst and lets it run out.

@@ -2,9 +2,10 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 
-bool RecordedLevels::read(const std::string& path) {
+bool RecordedLevels::read(const std::string& path, double fromSeconds, double toSeconds) {
     SF_INFO info{};
     SNDFILE* in = sf_open(path.c_str(), SFM_READ, &info);
     if (!in)
@@ -19,7 +20,9 @@ bool RecordedLevels::read(const std::string& path) {
     // after a short tone does not water the level down.
     std::vector<double> sums(info.channels, 0.0);
     long sounding = 0;
-    for (long f = 0; f < frames; ++f) {
+    const long first = static_cast<long>(fromSeconds * rate);
+    const long end = toSeconds < 0.0 ? frames : std::min(frames, static_cast<long>(toSeconds * rate));
+    for (long f = std::max(0L, first); f < end; ++f) {
         bool any = false;
         for (int c = 0; c < info.channels; ++c)
             any = any || std::fabs(samples[f * info.channels + c]) > 1e-4f;

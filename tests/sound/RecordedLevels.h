@@ -6,8 +6,9 @@
 // Loudness of a recorded WAV file, per channel, for checking what was heard.
 class RecordedLevels {
 public:
-    // False if the file cannot be read.
-    bool read(const std::string& path);
+    // False if the file cannot be read. Only the stretch from fromSeconds to
+    // toSeconds counts, when given.
+    bool read(const std::string& path, double fromSeconds = 0.0, double toSeconds = -1.0);
 
     int getChannels() const { return static_cast<int>(rms.size()); }
     long getFrames() const { return frames; }
