@@ -13,9 +13,9 @@ namespace {
 
 const video::SColor white(255, 255, 255, 255);
 const video::SColor gold(255, 255, 214, 80);
-const video::SColor box(176, 8, 12, 24);
+const video::SColor box(215, 8, 12, 24);
 const video::SColor frame(200, 150, 160, 180);
-const video::SColor markedBar(150, 150, 96, 0);
+const video::SColor markedBar(190, 150, 96, 0);
 
 } // namespace
 
@@ -45,7 +45,7 @@ void RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font,
         layout.lines.push_back({core::stringw(), white, -1, 0.6f});
         layout.lines.push_back({RoundPanel::tableTitle, gold, -1, 1.0f});
         for (std::size_t i = 0; i < layout.rows.size(); ++i)
-            layout.lines.push_back({core::stringw(), layout.rows[i].marked ? gold : white, static_cast<s32>(i), 1.0f});
+            layout.lines.push_back({core::stringw(), white, static_cast<s32>(i), 1.0f});
     }
     const core::stringw footer = RoundPanel::footer(place);
     if (!footer.empty()) {
