@@ -22,7 +22,7 @@ class HitEffects {
 public:
     // The boom carries far: recorded, a jet blowing up 2000 units out is
     // about 15 dB below the guns firing beside the player, 1000 units out
-    // about 11 dB, and its deep roll outlasts their burst by more than a second.
+    // about 10 dB, and its deep roll outlasts their burst by more than a second.
     static constexpr irr::f32 boomStrength = 6.0f;
     static const char* const boomFile;      // "../res/hit.wav"
     static const char* const fireballFile;  // "../res/fireball.png"
