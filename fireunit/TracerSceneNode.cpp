@@ -12,6 +12,9 @@ TracerSceneNode::TracerSceneNode(scene::ISceneNode* parent, scene::ISceneManager
     material.MaterialType = video::EMT_TRANSPARENT_ADD_COLOR;
     material.Lighting = false;
     material.ZWriteEnable = false;
+    // Over everything: a streak is seen leaving the muzzle through its own
+    // flash, whose opaque petals would otherwise hide the round just fired.
+    material.ZBuffer = video::ECFN_ALWAYS;
     material.BackfaceCulling = false;
     material.FogEnable = false;
     for (u32 i = 0; i < TracerBatch::capacity; ++i) {

@@ -8,7 +8,7 @@
 
 // Draws the tracers of a TracerBatch in one call: each streak a thin quad
 // turned to face the camera, white-yellow at the round and dimmer towards
-// the guns, added onto the picture like light. Its width grows with distance
+// the guns, added onto the picture like light, in front of the muzzle flashes. Its width grows with distance
 // so that a streak stays about four pixels wide all along.
 // The vertex and index arrays are fixed, so drawing allocates nothing.
 //
@@ -41,5 +41,5 @@ private:
     irr::video::S3DVertex vertices[TracerBatch::capacity * 4]; // four corners a streak
     irr::u16 indices[TracerBatch::capacity * 6];               // two triangles a streak
     irr::core::aabbox3df box;                                  // round the streaks, in the world
-    irr::video::SMaterial material;                            // unlit, additive, no depth writes
+    irr::video::SMaterial material;                            // unlit, additive, no depth test or writes
 };
