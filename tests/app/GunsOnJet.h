@@ -5,7 +5,10 @@
 
 #include "Aircraft.h"
 #include "FireUnit.h"
+#include "TorvelApp.h"
 #include "TurretAim.h"
+
+#include <TestEvents.h>
 
 #include <irrlicht.h>
 
@@ -43,6 +46,28 @@ inline irr::f32 aim(FireUnit& unit, const Aircraft& jet)
     unit.getTurretBase()->setRotation(core::vector3df(0, best.Y, 0));
     unit.getGuns()->setRotation(core::vector3df(best.X, 0, 0));
     return nearest;
+}
+
+// Fires bursts at the jet until one sets it burning, aiming anew before
+// every pass of the loop: the game reads the pointer, which other tests'
+// windows on the same display may move. `step` makes one pass. Stops at the
+// pass of the hit, with the trigger let go; returns the bursts begun, 0 when
+// five of them all missed.
+template <typename Step>
+int shootDown(TorvelApp& app, const Aircraft& jet, Step step)
+{
+    for (int burst = 1; burst <= 5; ++burst) {
+        app.OnEvent(TestEvents::joystick(0, 0, 1));
+        for (int i = 0; i < 20 && jet.isAlive(); ++i) {
+            aim(app.getFireUnit(), jet);
+            step();
+        }
+        app.OnEvent(TestEvents::joystick(0, 0, 0));
+        if (!jet.isAlive())
+            return burst;
+        step();
+    }
+    return 0;
 }
 
 } // namespace GunsOnJet

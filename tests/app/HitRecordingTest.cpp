@@ -62,14 +62,9 @@ RecordedLevels playAHit(f32 turn, f32& distance)
     getDevice()->getTimer()->stop();
     EXPECT_TRUE(step(17));
     const Aircraft& jet = *getAirspace()->getAircraft().front();
-    EXPECT_LT(GunsOnJet::aim(app->getFireUnit(), jet), 1.0f);
     distance = jet.getAbsolutePosition().getLength();
-
-    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
-    for (int i = 0; i < 20 && jet.isAlive(); ++i)
-        EXPECT_TRUE(step(17));
-    EXPECT_FALSE(jet.isAlive()) << "the burst missed";
-    app->OnEvent(TestEvents::joystick(0, 0, 0));
+    EXPECT_GT(GunsOnJet::shootDown(*app, jet, [&] { EXPECT_TRUE(step(17)); }), 0) << "five bursts missed";
+    GunsOnJet::aim(app->getFireUnit(), jet);
     scene::ISceneNode* base = app->getFireUnit().getTurretBase();
     base->setRotation(base->getRotation() + core::vector3df(0, turn, 0));
     // The listener turns with the view in the next frame; the boom plays
