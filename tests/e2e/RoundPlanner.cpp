@@ -121,8 +121,8 @@ const int mostSkipped = 200;
 const char* const viewNames[3] = {"level", "zenith", "aim"};
 const f32 smallestJet = 10.f;         // px: the smallest jet worth looking for
 const u32 searchSlack = 2500;         // ms either side of a planned capture
-const u32 shortestHit = 300;          // ms: the least time the aimed line may cross the last jet
-const f32 farthestHit = 1200.f;       // units: farther, the smoke is too small to count
+const u32 shortestHit = 600;          // ms: the least time the aimed line may cross the last jet
+const f32 farthestHit = 2000.f;       // units: farther, the smoke is too small to count
 // The sight's centre and the muzzles, where the guns' own frame puts them.
 const s32 centreX = 683, centreY = 384;
 const core::vector3df muzzles[2] = {{0.14f, 1.5f, 1.89f}, {-0.14f, 1.5f, 1.89f}};

@@ -8,22 +8,25 @@ sleep_until() {
   [ "$left" -le 0 ] || sleep "$(awk -v l="$left" 'BEGIN { printf "%.3f", l / 1000 }')"
 }
 
-# mouse DX DY: moves the pointer, which the game holds and turns the turret
-# by, 0.05 degrees a pixel (right and down for positive figures). In short
-# strokes, each taken up by a frame of its own, so that the pointer never
-# leaves the window.
+# mouse DX DY: moves the pointer, which the game holds at its window's
+# centre and turns the turret by, 0.05 degrees a pixel (right and down for
+# positive figures). A stroke at a time, each to a place inside the window,
+# and the next only once the game has taken the pointer back to the centre:
+# however slowly its frames come, no stroke is lost or added to another, and
+# the pointer never leaves the window (which would pause the game). False
+# when the game stops taking the pointer back (it is paused, or gone).
 mouse() {
-  local x=$1 y=$2 step moves=()
-  # One xdotool for the whole way: starting one takes long on a busy machine.
-  while [ "$x" -ne 0 ]; do
-    step=$(( x > 200 ? 200 : x < -200 ? -200 : x )); x=$((x - step))
-    moves+=(mousemove_relative -- "$step" 0 sleep 0.2)
+  local x=$1 y=$2 dx dy deadline
+  while [ "$x" -ne 0 ] || [ "$y" -ne 0 ]; do
+    dx=$(( x > 600 ? 600 : x < -600 ? -600 : x )); x=$((x - dx))
+    dy=$(( y > 300 ? 300 : y < -300 ? -300 : y )); y=$((y - dy))
+    xdotool mousemove $((683 + dx)) $((384 + dy))
+    deadline=$(($(now_ms) + 5000))
+    until [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:683 y:384" ]; do
+      [ "$(now_ms)" -lt "$deadline" ] || return 1
+      sleep 0.02
+    done
   done
-  while [ "$y" -ne 0 ]; do
-    step=$(( y > 200 ? 200 : y < -200 ? -200 : y )); y=$((y - step))
-    moves+=(mousemove_relative -- 0 "$step" sleep 0.2)
-  done
-  [ ${#moves[@]} -eq 0 ] || xdotool "${moves[@]}"
 }
 
 # fire_around FROM TO HOLD: presses of Space, each held for HOLD seconds and

@@ -71,13 +71,26 @@ read_text() {
   tesseract "$1.text.png" - --psm 6 2>/dev/null | sed -E ':a; s/(: *[0-9]*)[Oo]/\10/; ta' | grep -v '^\s*$'
 }
 
-# hud_text FILE: the three HUD lines read off a capture
-hud_text() { read_text "$1" 300x80+0+0 80%; }
+# hud_text FILE [THRESHOLD]: the three HUD lines read off a capture
+hud_text() { read_text "$1" 300x80+0+0 "${2:-80%}"; }
 
+# read_box FILE GEOMETRY...: the text of a box of text over the scene, read
+# a few ways (each part of the capture given, two thresholds): the reader
+# stumbles now and then on a sight's line or a box's edge, seldom twice
+# alike, so every line any way read is kept.
+read_box() {
+  local file=$1 geometry threshold
+  shift
+  for geometry in "$@"; do
+    for threshold in 55% 65%; do
+      read_text "$file" "$geometry" "$threshold"
+    done
+  done | sort -u
+}
 # panel_text FILE: the round's panel in the middle, with one round in its table
-panel_text() { read_text "$1" 400x180+483+292 60%; }
+panel_text() { read_box "$1" 400x180+483+292 324x170+521+300; }
 # invitation_text FILE: the invitation to a round, with one round in its table
-invitation_text() { read_text "$1" 400x104+483+364 60%; }
+invitation_text() { read_box "$1" 400x104+483+364 324x96+521+368; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/gunner.sh"
 

@@ -136,7 +136,7 @@ for FAULT in missing half random; do
       read -r _ aim_x aim_y hit_from hit_to _ < <("$PLANNER" aim "$RES" 1 3000 6000) || fail "no aim at the first jet"
       xdotool mousemove 683 384
       sleep 0.5
-      mouse "$aim_x" "$aim_y"
+      mouse "$aim_x" "$aim_y" || fail "the game did not take the mouse's move"
       press F9
       hit=$(( $(now_ms) + (5000 + (hit_from + hit_to) / 2) / SPEED ))
       fire_around $((hit - 500)) $((hit + 1000)) 0.1
