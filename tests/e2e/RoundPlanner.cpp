@@ -213,9 +213,12 @@ bool RoundPlanner::inClearArea(const Spot& spot) const
 
 bool RoundPlanner::coveredByTurret(f32 x, f32 y) const
 {
-    // The crosshair's rings round the centre and the guns below it.
+    // The crosshair's rings round the centre and the guns below it, and the
+    // invitation to a round across the centre, which the views taken
+    // without jets, before the round, show.
     const f32 dx = x - screenW / 2, dy = y - screenH / 2;
-    return dx * dx + dy * dy < 150.f * 150.f || (std::fabs(dx) < 260 && y > 420);
+    return dx * dx + dy * dy < 150.f * 150.f || (std::fabs(dx) < 260 && y > 420) ||
+           (std::fabs(dx) < 190 && std::fabs(dy) < 30);
 }
 
 core::vector3df RoundPlanner::positionAt(const Jet& jet, u32 t) const
