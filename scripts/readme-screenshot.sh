@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures from the end-to-end round: docs/screenshot.png,
-# the hit jet trailing its smoke seconds after the hit, HUD included, and
-# docs/round-over.png, the game's own frame of the panel at the round's end.
+# the hit jet trailing its smoke seconds after the hit, HUD included;
+# docs/round-over.png, the game's own frame of the panel at the round's end;
+# and docs/hit.png, the game's own frame of a hit: the fireball and the mark.
 #   scripts/readme-screenshot.sh [BUILD_DIR]     (default: build)
 # The build directory must have been configured (see README); the game, its
 # resources and the round's planning tool are brought up to date first.
@@ -14,12 +15,14 @@ cmake --build "$build" --target torvel round-planner -j2
 mkdir -p "$root/docs"
 shot=$(mktemp --suffix=.png)
 panel=$(mktemp --suffix=.png)
-trap 'rm -f "$shot" "$panel"' EXIT
-TORVEL_SHOT_OUT="$shot" TORVEL_PANEL_OUT="$panel" "$root/scripts/headless.sh" \
+hit=$(mktemp --suffix=.png)
+trap 'rm -f "$shot" "$panel" "$hit"' EXIT
+TORVEL_SHOT_OUT="$shot" TORVEL_PANEL_OUT="$panel" TORVEL_HIT_OUT="$hit" "$root/scripts/headless.sh" \
   bash "$root/tests/e2e/round.sh" "$build/bin/torvel" "$build/res" "$build/bin/round-planner"
 # Only a round that passed gives pictures worth keeping.
 cp "$shot" "$root/docs/screenshot.png"
 cp "$panel" "$root/docs/round-over.png"
-for picture in screenshot round-over; do
+cp "$hit" "$root/docs/hit.png"
+for picture in screenshot round-over hit; do
   echo "docs/$picture.png: $(identify -format '%wx%h' "$root/docs/$picture.png")"
 done
