@@ -7,7 +7,7 @@
 # report; without a usable guns mesh it must stop at once with its message.
 #
 # The files the game first uses when a round hits a jet (the fireball, the
-# boom, the smoke) get a round that does: the clock three times faster, the
+# boom, the smoke) get a round that does: the clock twice as fast, the
 # mouse aimed where the game's first jet passes (round-planner, the fourth
 # argument, says where and when), bursts as it crosses, and a second of the
 # burning jet before F12. The sound log's first word of the boom file dates
@@ -38,7 +38,7 @@ PLANNER=${4:-}
 [ -f "$RES/$FILE" ] || { echo "FAIL: no $FILE in $RES" >&2; exit 1; }
 source "$(dirname "$0")/../e2e/gunner.sh"
 case $FILE in
-  fireball.png | hit.wav | smoke.png | smoke1.png) HIT_RUN=1 SPEED=3 ;;
+  fireball.png | hit.wav | smoke.png | smoke1.png) HIT_RUN=1 SPEED=2 ;;
   *) HIT_RUN= SPEED=20 ;;
 esac
 [ -z "$HIT_RUN" ] || [ -n "$PLANNER" ] || { echo "FAIL: $FILE needs a hit, and the planner for it" >&2; exit 1; }
@@ -139,7 +139,7 @@ for FAULT in missing half random; do
       mouse "$aim_x" "$aim_y" || fail "the game did not take the mouse's move"
       press F9
       hit=$(( $(now_ms) + (5000 + (hit_from + hit_to) / 2) / SPEED ))
-      fire_around $((hit - 500)) $((hit + 1000)) 0.1
+      fire_around $((hit - 600)) $((hit + 600)) 0.12
       deadline=$(($(now_ms) + 5000))
       until grep -q 'hit\.wav' "$WORK/play/bin/cAudioEngineLog.html" 2>/dev/null; do
         [ "$(now_ms)" -lt "$deadline" ] || fail "the bursts did not hit the first jet"
