@@ -44,7 +44,8 @@ bool isSmoking(const scene::ISceneNode* node)
 
 FrameBench::FrameBench(const Settings& chosen)
     : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
-      jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0)
+      jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0),
+      firing(chosen.captureDir.empty())
 {
 }
 
@@ -85,11 +86,39 @@ bool FrameBench::run()
         std::cerr << "Only " << plan.getJetsInView() << " of " << TrafficPlan::JETS
                   << " jets could be placed in view; measuring with those." << std::endl;
     aimTurret(plan);
+    const bool capturing = !settings.captureDir.empty();
+    // On a stopped clock the jets' animators start at a known time, and
+    // every frame after is stepped by hand.
+    if (capturing)
+        getDevice()->getTimer()->stop();
     if (!launchTraffic(plan))
         return false;
 
-    measure();
+    if (capturing)
+        captureStills();
+    else
+        measure();
     return true;
+}
+
+void FrameBench::captureStills()
+{
+    // The same moment the measurement's pictures show: halfway through it.
+    // The smoke's particles are drawn from the engine's randomizer, which
+    // launchTraffic set to a fixed start, and they move by the stepped clock
+    // alone, so the trails come out the same every time.
+    const u32 stepMs = 16;
+    ITimer* timer = getDevice()->getTimer();
+    const u32 until = timer->getTime() + settings.warmupMs + settings.measureMs / 2;
+    while (timer->getTime() < until) {
+        timer->setTime(timer->getTime() + stepMs);
+        frame(true, SYNC_AT_END, nullptr, std::string());
+    }
+    for (bool game : {true, false}) {
+        const std::string file = settings.captureDir + (game ? "/capture-game.png" : "/capture-bare.png");
+        frame(game, SYNC_AT_END, nullptr, file);
+        captures.push_back(file);
+    }
 }
 
 bool FrameBench::startGame()
@@ -128,6 +157,12 @@ bool FrameBench::startGame()
     screenHeight = size.Height;
     const GLubyte* name = glGetString(GL_RENDERER);
     renderer = name ? reinterpret_cast<const char*>(name) : "unknown";
+
+    if (settings.withoutTurret) {
+        scene::SMesh* nothing = new scene::SMesh();
+        app->getFireUnit().getGuns()->setMesh(nothing);
+        nothing->drop();
+    }
 
     // Reloads end at once, so that bursts go on through the whole measurement
     // instead of pausing fifteen seconds after every magazine.
@@ -243,8 +278,16 @@ void FrameBench::measure()
 void FrameBench::showGameObjects(bool shown)
 {
     // Hidden nodes are neither animated nor drawn; the jets' animators go by
-    // the clock, so the jets are where they should be when shown again.
-    app->getFireUnit().getTurretBase()->setVisible(shown && !settings.withoutTurret);
+    // the clock, so the jets are where they should be when shown again. The
+    // camera rides on the guns, so the turret stays in the game's frames even
+    // when it is left out: its guns then have no mesh (see startGame) and the
+    // flashes are hidden before each frame is drawn.
+    FireUnit& fireUnit = app->getFireUnit();
+    fireUnit.getTurretBase()->setVisible(shown);
+    if (settings.withoutTurret) {
+        fireUnit.getLeftFlash()->setVisible(false);
+        fireUnit.getRightFlash()->setVisible(false);
+    }
     for (const auto& jet : getAirspace()->getAircraft()) {
         scene::ISceneNode* node = jet->getNode();
         if (!node)
@@ -342,8 +385,8 @@ void FrameBench::postStick()
     // button when the magazine is empty.
     const FireUnit& fireUnit = app->getFireUnit();
     const bool empty = fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0;
-    const bool reload = empty && !fireUnit.isReloading();
-    const bool trigger = !empty && stickFrames % BURST_PERIOD == 0;
+    const bool reload = firing && empty && !fireUnit.isReloading();
+    const bool trigger = firing && !empty && stickFrames % BURST_PERIOD == 0;
 
     SEvent event;
     std::memset(&event, 0, sizeof event);
@@ -427,7 +470,7 @@ void FrameBench::report(std::ostream& out) const
     if (settings.withoutHud)
         out << "; no HUD";
     if (settings.withoutTurret)
-        out << "; turret hidden";
+        out << "; turret not drawn (the camera still rides on its guns)";
     if (settings.withoutJets)
         out << "; jets and smoke hidden";
     else if (settings.withoutSmoke)

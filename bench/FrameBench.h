@@ -42,6 +42,10 @@ public:
         irr::u32 measureMs = 10000;     // the measurement ends after this; the jets stay in view that long
         irr::u32 headStartMs = 7000;    // ms of flight the jets already have behind them at launch
         std::string shotDir;            // where to write a picture of each kind of frame; empty for none
+        // Where to write a still of each kind of frame, drawn on a stopped
+        // clock stepped 16 ms a frame, with no bursts: the same pixels from
+        // every run of the same build. Set, it replaces the measurement.
+        std::string captureDir;
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
         bool withoutJets = false;       // the jets, and with them their smoke
@@ -55,6 +59,8 @@ public:
     // Sets up the game and measures its frames and the bare world's. False,
     // with a message on standard error, when the game could not be set up.
     bool run();
+    // After run() with a capture directory: the files written.
+    const std::vector<std::string>& getCaptures() const { return captures; }
     void report(std::ostream& out) const;
 
     static const char* stepName(Step step);
@@ -75,6 +81,7 @@ private:
     bool launchTraffic(const TrafficPlan& plan);
     void aimTurret(const TrafficPlan& plan);
     void measure();
+    void captureStills();
     void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
@@ -98,4 +105,6 @@ private:
     std::string renderer;                                  // the OpenGL renderer's name
     irr::u32 screenWidth;                                  // size of the frames drawn
     irr::u32 screenHeight;
+    bool firing;                                           // the stick pulls the trigger now and then
+    std::vector<std::string> captures;                     // stills written by captureStills
 };

@@ -3,6 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]
+//   torvel-bench --capture DIR [--without LIST]
 
 #include "FrameBench.h"
 #include "StartupBench.h"
@@ -64,9 +65,13 @@ std::string ownDirectory()
 int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]\n"
+                 "       torvel-bench --capture DIR [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
+                 "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
+                 "                    stopped clock and write capture-game.png and capture-bare.png\n"
+                 "                    there: the same pixels from every run of the same build\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, separated by commas\n";
     return 2;
@@ -74,6 +79,15 @@ int usage()
 
 int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns)
 {
+    if (!settings.captureDir.empty()) {
+        FrameBench stills(settings);
+        if (!stills.run())
+            return 1;
+        for (const std::string& file : stills.getCaptures())
+            std::cout << "Wrote " << file << "\n";
+        return 0;
+    }
+
     // The starts first, while no window of ours is open.
     StartupBench startup(binDir, startupRuns);
     if (startupRuns > 0 && !startup.run())
@@ -107,6 +121,8 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--shots") == 0 && hasValue) {
             settings.shotDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--capture") == 0 && hasValue) {
+            settings.captureDir = argv[++i];
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))
                 return usage();
