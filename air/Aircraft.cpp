@@ -40,6 +40,18 @@ scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
     return mesh;
 }
 
+// The engine sets a material's own render state only when it differs from
+// the material drawn just before, yet binds every texture layer for each
+// draw. Smoke trails drawn one after the other would then keep layer 1
+// (smoke1) switched on, which this material type never reads: all but the
+// first would be drawn darker, and slower. Each trail's material therefore
+// differs from the others' in its line thickness, which triangles ignore.
+f32 nextTrailThickness()
+{
+    static u32 trails = 0;
+    return static_cast<f32>(1 + trails++ % 64);
+}
+
 }
 
 Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs)
@@ -113,6 +125,7 @@ void Aircraft::startSmoke()
     smoke->setMaterialTexture(1, driver->getTexture("../res/smoke1.png"));
     smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
+    smoke->getMaterial(0).Thickness = nextTrailThickness();
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const
