@@ -119,6 +119,20 @@ void FrameBench::captureStills()
         frame(game, SYNC_AT_END, nullptr, file);
         captures.push_back(file);
     }
+    replayGameStill();
+    replayBareStill();
+}
+
+void FrameBench::replayGameStill()
+{
+    for (u32 i = 0; i < settings.stillRepeats; ++i)
+        frame(true, SYNC_AT_END, nullptr, std::string());
+}
+
+void FrameBench::replayBareStill()
+{
+    for (u32 i = 0; i < settings.stillRepeats; ++i)
+        frame(false, SYNC_AT_END, nullptr, std::string());
 }
 
 bool FrameBench::startGame()

@@ -46,6 +46,11 @@ public:
         // clock stepped 16 ms a frame, with no bursts: the same pixels from
         // every run of the same build. Set, it replaces the measurement.
         std::string captureDir;
+        // With captureDir: draw each kind of still this many times more, in
+        // replayGameStill and replayBareStill, so that a profiler can tell
+        // the two kinds of frame apart (the CPU work of a frame, rendering
+        // included when llvmpipe runs with LP_NUM_THREADS=0).
+        irr::u32 stillRepeats = 0;
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
         bool withoutJets = false;       // the jets, and with them their smoke
@@ -82,6 +87,8 @@ private:
     void aimTurret(const TrafficPlan& plan);
     void measure();
     void captureStills();
+    void replayGameStill();
+    void replayBareStill();
     void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();

@@ -3,7 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]
-//   torvel-bench --capture DIR [--without LIST]
+//   torvel-bench --capture DIR [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
 #include "StartupBench.h"
@@ -65,13 +65,16 @@ std::string ownDirectory()
 int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]\n"
-                 "       torvel-bench --capture DIR [--without LIST]\n"
+                 "       torvel-bench --capture DIR [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
                  "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
                  "                    stopped clock and write capture-game.png and capture-bare.png\n"
                  "                    there: the same pixels from every run of the same build\n"
+                 "  --repeat N        after the capture, draw each still N times more, the game's\n"
+                 "                    in replayGameStill, the bare world's in replayBareStill: run\n"
+                 "                    under callgrind with LP_NUM_THREADS=0 to count their work\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, separated by commas\n";
     return 2;
@@ -123,6 +126,9 @@ int main(int argc, char** argv)
             settings.shotDir = argv[++i];
         } else if (std::strcmp(argv[i], "--capture") == 0 && hasValue) {
             settings.captureDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--repeat") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.stillRepeats))
+                return usage();
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))
                 return usage();
