@@ -5,6 +5,7 @@
 #include "EngineContext.h"
 #include "FlightRules.h"
 #include "ObjFileCheck.h"
+#include "TextureLoader.h"
 
 #include <irrlicht.h>
 
@@ -15,6 +16,8 @@ using namespace irr;
 namespace {
 
 const io::path jetMeshFile = "../res/SU35S.obj";
+const io::path smokeTexture = "../res/smoke.png";
+const io::path smokeTexture1 = "../res/smoke1.png";
 
 u32 realTimeNow()
 {
@@ -26,7 +29,9 @@ u32 realTimeNow()
 scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
 {
     static bool reported = false;
-    scene::IAnimatedMesh* mesh = nullptr;
+    scene::IAnimatedMesh* mesh = sceneManager->getMeshCache()->getMeshByName(jetMeshFile);
+    if (mesh)
+        return mesh;
     // A damaged file never reaches the engine's loader, which would read
     // outside its own lists.
     if (getDevice()->getFileSystem()->existFile(jetMeshFile) &&
@@ -52,6 +57,14 @@ f32 nextTrailThickness()
     return static_cast<f32>(1 + trails++ % 64);
 }
 
+}
+
+void Aircraft::preload()
+{
+    loadJetMesh(getSceneManager());
+    video::IVideoDriver* driver = getVideoDriver();
+    TextureLoader::mipMapped(driver, smokeTexture);
+    TextureLoader::mipMapped(driver, smokeTexture1);
 }
 
 Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs)
@@ -121,8 +134,8 @@ void Aircraft::startSmoke()
         emitter->setDirection(core::vector3df(0, 0, 0));
     }
     video::IVideoDriver* driver = getVideoDriver();
-    smoke->setMaterialTexture(0, driver->getTexture("../res/smoke.png"));
-    smoke->setMaterialTexture(1, driver->getTexture("../res/smoke1.png"));
+    smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
+    smoke->setMaterialTexture(1, driver->getTexture(smokeTexture1));
     smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
     smoke->getMaterial(0).Thickness = nextTrailThickness();

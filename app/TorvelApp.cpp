@@ -1,5 +1,6 @@
 #include "TorvelApp.h"
 
+#include "Aircraft.h"
 #include "Airspace.h"
 #include "EngineContext.h"
 #include "EngineLog.h"
@@ -27,6 +28,7 @@ TorvelApp::TorvelApp()
     }
 
     buildWorld();
+    Aircraft::preload();
     device->setEventReceiver(this);
 
     core::array<SJoystickInfo> joysticks;

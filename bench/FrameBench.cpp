@@ -6,6 +6,7 @@
 #include "FireControl.h"
 #include "FireUnit.h"
 #include "FlightRules.h"
+#include "TextureLoader.h"
 #include "TorvelApp.h"
 #include "TrafficPlan.h"
 
@@ -152,13 +153,15 @@ bool FrameBench::startGame()
     getSceneManager()->getMesh("../res/guns.obj");
     stepDone("guns.obj");
     video::IVideoDriver* driver = getVideoDriver();
-    for (const char* texture : {"crosshair.png", "mflash.png", "skytop.jpg", "skybottom.jpg", "sky0.jpg",
-                                "sky1.jpg", "sky2.jpg", "sky3.jpg", "detailmap.png"}) {
-        driver->getTexture((std::string("../res/") + texture).c_str());
+    TextureLoader::flat(driver, "../res/crosshair.png");
+    stepDone("crosshair.png");
+    for (const char* texture : {"mflash.png", "skytop.jpg", "skybottom.jpg", "sky0.jpg", "sky1.jpg", "sky2.jpg",
+                                "sky3.jpg", "detailmap.png"}) {
+        TextureLoader::mipMapped(driver, (std::string("../res/") + texture).c_str());
         stepDone(texture);
     }
     app = new TorvelApp();
-    stepDone("the rest of TorvelApp (terrain, scene, sounds)");
+    stepDone("the rest of TorvelApp (terrain, scene, sounds, jet, smoke)");
     if (!app->getFireUnit().isReady() || !device->run()) {
         std::cerr << "The game could not start; see the messages above." << std::endl;
         return false;

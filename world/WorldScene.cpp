@@ -4,6 +4,7 @@
 #include "TorvelApp.h"
 #include "JpegFileCheck.h"
 #include "TerrainVertices.h"
+#include "TextureLoader.h"
 
 #include <ISceneManager.h>
 #include <ITerrainSceneNode.h>
@@ -26,7 +27,7 @@ video::ITexture* skyFace(video::IVideoDriver* driver, const char* path)
         std::cerr << "Sky face " << path << " is missing or damaged: left blank." << std::endl;
         return nullptr;
     }
-    return driver->getTexture(path);
+    return TextureLoader::mipMapped(driver, path);
 }
 
 }
@@ -57,7 +58,7 @@ void TorvelApp::buildWorld()
         // would give it, bit for bit, in a fraction of their time.
         TerrainVertices::centreBelowOrigin(terrain, flattening, 10.0f);
         terrain->setMaterialFlag(video::EMF_FOG_ENABLE, true);
-        terrain->setMaterialTexture(0, driver->getTexture("../res/detailmap.png"));
+        terrain->setMaterialTexture(0, TextureLoader::mipMapped(driver, "../res/detailmap.png"));
     } else {
         // The game is still playable over an empty sky; say why the ground is gone.
         std::cout << "No terrain: the height map " << heightMapPath
