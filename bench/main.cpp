@@ -2,10 +2,11 @@
 // frames of the real game classes, and prints the figures as tables. Run it
 // from anywhere; it finds the game and ../res beside itself.
 //
-//   torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]
+//   torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR] [--without LIST]
 //   torvel-bench --capture DIR [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
+#include "HugePageHeap.h"
 #include "StartupBench.h"
 
 #include <X11/Xlib.h>
@@ -64,10 +65,14 @@ std::string ownDirectory()
 
 int usage()
 {
-    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]\n"
+    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR]\n"
+                 "                    [--without LIST]\n"
                  "       torvel-bench --capture DIR [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
+                 "  --startup-against DIR\n"
+                 "                    also start the game of another build, in DIR (its bin/), in\n"
+                 "                    turn with this one's, and give the ratio of their start-ups\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
                  "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
                  "                    stopped clock and write capture-game.png and capture-bare.png\n"
@@ -80,7 +85,8 @@ int usage()
     return 2;
 }
 
-int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns)
+int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns,
+                  const std::string& againstDir)
 {
     if (!settings.captureDir.empty()) {
         FrameBench stills(settings);
@@ -92,7 +98,7 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
     }
 
     // The starts first, while no window of ours is open.
-    StartupBench startup(binDir, startupRuns);
+    StartupBench startup(binDir, startupRuns, againstDir);
     if (startupRuns > 0 && !startup.run())
         return 1;
 
@@ -112,8 +118,11 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
 
 int main(int argc, char** argv)
 {
+    // The game's own memory, for its frames measured here.
+    HugePageHeap::prepare();
     FrameBench::Settings settings;
     unsigned startupRuns = 5;
+    std::string againstDir;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
@@ -122,6 +131,8 @@ int main(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--startup-runs") == 0 && hasValue) {
             if (!readCount(argv[++i], startupRuns))
                 return usage();
+        } else if (std::strcmp(argv[i], "--startup-against") == 0 && hasValue) {
+            againstDir = argv[++i];
         } else if (std::strcmp(argv[i], "--shots") == 0 && hasValue) {
             settings.shotDir = argv[++i];
         } else if (std::strcmp(argv[i], "--capture") == 0 && hasValue) {
@@ -159,7 +170,7 @@ int main(int argc, char** argv)
         std::cerr << "Cannot change to " << binDir << "." << std::endl;
         return 1;
     }
-    const int status = runBenchmarks(binDir, settings, startupRuns);
+    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir);
     XCloseDisplay(display);
     return status;
 }
