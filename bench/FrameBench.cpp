@@ -108,7 +108,7 @@ void FrameBench::captureStills()
     // The smoke's particles are drawn from the engine's randomizer, which
     // launchTraffic set to a fixed start, and they move by the stepped clock
     // alone, so the trails come out the same every time.
-    const u32 stepMs = 16;
+    const u32 stepMs = settings.captureStepMs;
     ITimer* timer = getDevice()->getTimer();
     const u32 until = timer->getTime() + settings.warmupMs + settings.measureMs / 2;
     while (timer->getTime() < until) {

@@ -51,6 +51,10 @@ public:
         // the two kinds of frame apart (the CPU work of a frame, rendering
         // included when llvmpipe runs with LP_NUM_THREADS=0).
         irr::u32 stillRepeats = 0;
+        // With captureDir: the clock's step from frame to frame. Longer steps
+        // reach the still in fewer frames (for a profiler), with the smoke
+        // let out in fewer, larger puffs.
+        irr::u32 captureStepMs = 16;
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
         bool withoutJets = false;       // the jets, and with them their smoke

@@ -3,7 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR] [--without LIST]
-//   torvel-bench --capture DIR [--repeat N] [--without LIST]
+//   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
 #include "HugePageHeap.h"
@@ -67,7 +67,7 @@ int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR]\n"
                  "                    [--without LIST]\n"
-                 "       torvel-bench --capture DIR [--repeat N] [--without LIST]\n"
+                 "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
                  "  --startup-against DIR\n"
@@ -77,6 +77,8 @@ int usage()
                  "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
                  "                    stopped clock and write capture-game.png and capture-bare.png\n"
                  "                    there: the same pixels from every run of the same build\n"
+                 "  --step MS         the clock's step between captured frames (default 16); longer\n"
+                 "                    steps reach the still in fewer frames, the smoke in larger puffs\n"
                  "  --repeat N        after the capture, draw each still N times more, the game's\n"
                  "                    in replayGameStill, the bare world's in replayBareStill: run\n"
                  "                    under callgrind with LP_NUM_THREADS=0 to count their work\n"
@@ -137,6 +139,9 @@ int main(int argc, char** argv)
             settings.shotDir = argv[++i];
         } else if (std::strcmp(argv[i], "--capture") == 0 && hasValue) {
             settings.captureDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--step") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.captureStepMs) || settings.captureStepMs == 0)
+                return usage();
         } else if (std::strcmp(argv[i], "--repeat") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.stillRepeats))
                 return usage();
