@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 using namespace irr;
@@ -16,6 +17,11 @@ using namespace irr;
 namespace {
 
 EngineContext* context = nullptr;
+
+// The GLX request that carries vendor requests; the engine makes one of them,
+// the request for vsync.
+const int GLX_VENDOR_PRIVATE = 16;
+bool vsyncRefused = false;
 
 // Xlib's default handler ends the process on any protocol error. Mesa's
 // software renderer answers the vsync request with one (GLXBadContextTag),
@@ -26,6 +32,8 @@ int reportXError(Display* display, XErrorEvent* error)
     XGetErrorText(display, error->error_code, text, sizeof text);
     std::fprintf(stderr, "X error ignored: %s (request %d, minor %d)\n",
                  text, error->request_code, error->minor_code);
+    if (error->minor_code == GLX_VENDOR_PRIVATE && std::strncmp(text, "GLX", 3) == 0)
+        vsyncRefused = true;
     return 0;
 }
 
@@ -87,6 +95,8 @@ gui::IGUIFont* getHudFont() { return instance().hudFont; }
 
 bool hasEngineContext() { return context != nullptr; }
 
+bool isVsyncRefused() { return vsyncRefused; }
+
 void destroyEngineContext()
 {
     if (context == nullptr)
@@ -96,4 +106,5 @@ void destroyEngineContext()
         context->audioManager->shutDown();
     delete context;
     context = nullptr;
+    vsyncRefused = false;
 }

@@ -8,8 +8,10 @@
 #include <irrlicht.h>
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstring>
 #include <iostream>
+#include <thread>
 
 using namespace irr;
 
@@ -87,7 +89,17 @@ bool TorvelApp::step()
     if (useVirtualStick)
         device->postEventFromUser(virtualStick.nextEvent());
     frame();
+    if (isVsyncRefused())
+        pace();
     return true;
+}
+
+void TorvelApp::pace()
+{
+    // Without vsync the loop would draw as fast as it can on every core.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const std::int64_t nowUs = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+    std::this_thread::sleep_for(std::chrono::microseconds(pacer.sleepAfterFrame(nowUs)));
 }
 
 void TorvelApp::frame()

@@ -5,6 +5,7 @@
 #include <irrString.h>
 
 #include "FireUnit.h"
+#include "FramePacer.h"
 #include "VirtualStick.h"
 
 namespace irr {
@@ -24,7 +25,8 @@ public:
     void run();
 
     // One pass of the loop: the device's run step (events), the virtual
-    // stick's event, then a frame. False once the device has stopped.
+    // stick's event, then a frame, and a sleep where the driver does not
+    // hold frames to the display's rate. False once the device has stopped.
     bool step();
     // One frame: update, draw, end the scene.
     void frame();
@@ -41,6 +43,7 @@ public:
 private:
     void writePendingScreenshots();
     irr::video::IImage* captureBackBuffer();
+    void pace();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -48,5 +51,6 @@ private:
     FireUnit fireUnit;
     VirtualStick virtualStick;               // keyboard and mouse as a joystick
     bool useVirtualStick;                    // no joystick was found at start
+    FramePacer pacer;                        // 60 frames a second where vsync was refused
     irr::core::array<irr::core::stringc> pendingScreenshots; // names fixed at each T key-down, written at the end of the next frame
 };
