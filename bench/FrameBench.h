@@ -38,6 +38,8 @@ public:
 
     struct Settings {
         irr::u32 frames = 2000;         // measured frames at most, a quarter of each kind
+        irr::u32 steadyFrames = 2000;   // game frames drawn back to back after them, for their spread
+        irr::u32 stillSeconds = 4;      // seconds of the game at rest, paced and not, for its CPU time
         irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
         irr::u32 measureMs = 10000;     // the measurement ends after this; the jets stay in view that long
         irr::u32 headStartMs = 7000;    // ms of flight the jets already have behind them at launch
@@ -77,6 +79,12 @@ public:
     const SampleStats& getTimes(bool game, Sync sync, Step step) const
     { return game ? gameTimes[sync][step] : bareTimes[sync][step]; }
     irr::u32 getSmokingJets() const { return smokingJets; }
+    // Whole game frames (ms) drawn back to back.
+    const SampleStats& getSteadyTimes() const { return steadyTimes; }
+    // The game at rest, looped as the game loops (paced where vsync is
+    // refused) or as fast as it can: frames and CPU seconds per second.
+    double getStillFramesPerSecond(bool paced) const;
+    double getStillCpuPerSecond(bool paced) const;
     // Jets on screen per measured game frame, on average.
     double getJetsInViewPerFrame() const;
     // Share of the measured game frames that fired a round, 0 to 1.
@@ -90,6 +98,8 @@ private:
     bool launchTraffic(const TrafficPlan& plan);
     void aimTurret(const TrafficPlan& plan);
     void measure();
+    void measureSteady();
+    void measureStillView();
     void captureStills();
     void replayGameStill();
     void replayBareStill();
@@ -105,7 +115,7 @@ private:
     SampleStats gameTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame with jets, turret and HUD
     SampleStats bareTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame of the world alone
     std::vector<std::pair<std::string, double>> startSteps; // ms per step of the start, in order
-    std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke
+    std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
     irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead, see fireUnitTime
@@ -116,6 +126,11 @@ private:
     std::string renderer;                                  // the OpenGL renderer's name
     irr::u32 screenWidth;                                  // size of the frames drawn
     irr::u32 screenHeight;
-    bool firing;                                           // the stick pulls the trigger now and then
+    SampleStats steadyTimes;                               // ms per game frame, back to back
+    double stillWall[2];                                   // s of the game at rest, unpaced [0] and paced [1]
+    double stillCpu[2];                                    // CPU s of the process over them
+    irr::u32 stillFrames[2];                               // frames drawn in them
+    bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
     std::vector<std::string> captures;                     // stills written by captureStills
+    irr::u32 launchTime;                                   // the engine's scene time when the jets were under way
 };

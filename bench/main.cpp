@@ -2,7 +2,8 @@
 // frames of the real game classes, and prints the figures as tables. Run it
 // from anywhere; it finds the game and ../res beside itself.
 //
-//   torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR] [--without LIST]
+//   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
+//                [--shots DIR] [--without LIST]
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
@@ -65,10 +66,14 @@ std::string ownDirectory()
 
 int usage()
 {
-    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--startup-against DIR] [--shots DIR]\n"
-                 "                    [--without LIST]\n"
+    std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
+                 "                    [--startup-against DIR] [--shots DIR] [--without LIST]\n"
                  "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
+                 "  --steady N        game frames back to back after those, for the spread of\n"
+                 "                    their times (default 2000)\n"
+                 "  --still S         seconds of the game at rest, its loop paced and not, for\n"
+                 "                    its CPU time (default 4 each)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
                  "  --startup-against DIR\n"
                  "                    also start the game of another build, in DIR (its bin/), in\n"
@@ -132,6 +137,12 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--startup-runs") == 0 && hasValue) {
             if (!readCount(argv[++i], startupRuns))
+                return usage();
+        } else if (std::strcmp(argv[i], "--steady") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.steadyFrames))
+                return usage();
+        } else if (std::strcmp(argv[i], "--still") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.stillSeconds))
                 return usage();
         } else if (std::strcmp(argv[i], "--startup-against") == 0 && hasValue) {
             againstDir = argv[++i];
