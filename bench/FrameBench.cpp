@@ -48,7 +48,7 @@ bool isSmoking(const scene::ISceneNode* node)
 FrameBench::FrameBench(const Settings& chosen)
     : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
       jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0),
-      stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, firing(false), launchTime(0)
+      stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, firing(false), launchTime(0), launchRealTime(0)
 {
 }
 
@@ -314,6 +314,7 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     // moved on by the head start: the jets are already well on their way.
     timer->setTime(timer->getTime() + settings.headStartMs);
     launchTime = timer->getTime();
+    launchRealTime = lastSpawn + settings.headStartMs;
 
     // One frame puts the jets in their places; then a shot through each one
     // sets it smoking, through the airspace's own hit test.
@@ -435,8 +436,14 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     if (game)
         postStick();
     t[1] = Clock::now();
-    if (game)
-        getAirspace()->update();
+    if (game) {
+        // On the stopped clock of a capture the round's time stands still
+        // with it, however slowly the frames come (under a profiler, say).
+        if (getDevice()->getTimer()->isStopped())
+            getAirspace()->update(launchRealTime + (getDevice()->getTimer()->getTime() - launchTime));
+        else
+            getAirspace()->update();
+    }
     t[2] = Clock::now();
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
     t[3] = Clock::now();

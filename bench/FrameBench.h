@@ -133,4 +133,5 @@ private:
     bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
     std::vector<std::string> captures;                     // stills written by captureStills
     irr::u32 launchTime;                                   // the engine's scene time when the jets were under way
+    irr::u32 launchRealTime;                               // the real time the airspace was given then
 };
