@@ -34,6 +34,11 @@ video::ITexture* skyFace(video::IVideoDriver* driver, const char* path)
 
 void TorvelApp::buildWorld()
 {
+    // The ground's picture is read first, though the terrain only takes it
+    // later: the memory its reading needs for a moment is then free again for
+    // the terrain's vertices, rather than more memory touched for the first time.
+    video::ITexture* ground = TextureLoader::mipMapped(driver, "../res/detailmap.png");
+
     // The side faces go round the horizon as front 0, right 1, back 2, left 3,
     // which is not the order the engine takes them in.
     sceneManager->addSkyBoxSceneNode(
@@ -58,7 +63,7 @@ void TorvelApp::buildWorld()
         // would give it, bit for bit, in a fraction of their time.
         TerrainVertices::centreBelowOrigin(terrain, flattening, 10.0f);
         terrain->setMaterialFlag(video::EMF_FOG_ENABLE, true);
-        terrain->setMaterialTexture(0, TextureLoader::mipMapped(driver, "../res/detailmap.png"));
+        terrain->setMaterialTexture(0, ground);
     } else {
         // The game is still playable over an empty sky; say why the ground is gone.
         std::cout << "No terrain: the height map " << heightMapPath
