@@ -5,6 +5,7 @@
 #include "EngineContext.h"
 #include "FlightRules.h"
 #include "ObjFileCheck.h"
+#include "PuffTrim.h"
 #include "TextureLoader.h"
 
 #include <irrlicht.h>
@@ -139,6 +140,7 @@ void Aircraft::startSmoke()
     smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
     smoke->getMaterial(0).Thickness = nextTrailThickness();
+    PuffTrim::apply(smoke);
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const

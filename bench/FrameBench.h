@@ -72,6 +72,10 @@ public:
     bool run();
     // After run() with a capture directory: the files written.
     const std::vector<std::string>& getCaptures() const { return captures; }
+    // After run() with repeats: seconds, wall and CPU of every thread, that
+    // the replays of the game's still (true) or the bare world's took.
+    double getReplayWall(bool game) const { return replayWall[game]; }
+    double getReplayCpu(bool game) const { return replayCpu[game]; }
     void report(std::ostream& out) const;
 
     static const char* stepName(Step step);
@@ -101,8 +105,8 @@ private:
     void measureSteady();
     void measureStillView();
     void captureStills();
-    void replayGameStill();
-    void replayBareStill();
+    void replayGameStill(irr::u32 count);
+    void replayBareStill(irr::u32 count);
     void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
@@ -134,4 +138,6 @@ private:
     std::vector<std::string> captures;                     // stills written by captureStills
     irr::u32 launchTime;                                   // the engine's scene time when the jets were under way
     irr::u32 launchRealTime;                               // the real time the airspace was given then
+    double replayWall[2];                                  // s the replays of bare [0] and game [1] stills took
+    double replayCpu[2];                                   // CPU s of the process over them
 };

@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
 #include <string>
 
@@ -84,9 +85,10 @@ int usage()
                  "                    there: the same pixels from every run of the same build\n"
                  "  --step MS         the clock's step between captured frames (default 16); longer\n"
                  "                    steps reach the still in fewer frames, the smoke in larger puffs\n"
-                 "  --repeat N        after the capture, draw each still N times more, the game's\n"
-                 "                    in replayGameStill, the bare world's in replayBareStill: run\n"
-                 "                    under callgrind with LP_NUM_THREADS=0 to count their work\n"
+                 "  --repeat N        before the capture, draw each still N times more, ten of\n"
+                 "                    one then ten of the other, and give their times: the game's\n"
+                 "                    in replayGameStill, the bare world's in replayBareStill, for\n"
+                 "                    callgrind with LP_NUM_THREADS=0 to count their work\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, separated by commas\n";
     return 2;
@@ -101,6 +103,14 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
             return 1;
         for (const std::string& file : stills.getCaptures())
             std::cout << "Wrote " << file << "\n";
+        if (settings.stillRepeats > 0) {
+            std::cout << std::fixed << std::setprecision(3);
+            for (bool game : {true, false})
+                std::cout << settings.stillRepeats << (game ? " game" : " bare-world") << " stills again: "
+                          << stills.getReplayWall(game) << " s, " << stills.getReplayCpu(game) << " s of CPU\n";
+            std::cout << "game / bare world: " << stills.getReplayWall(true) / stills.getReplayWall(false)
+                      << " in time, " << stills.getReplayCpu(true) / stills.getReplayCpu(false) << " in CPU\n";
+        }
         return 0;
     }
 
