@@ -3,9 +3,9 @@
 # device: a preloaded library stands in for /dev/input/js0 and plays the
 # stick moves this script appends to its script file.
 #   joystick.sh GAME RES FAKE_JOYSTICK_LIBRARY
-# How far the stick turns in a given time depends on the frame rate, which
-# on a busy machine can fall to a few frames a second: the stick is moved in
-# strokes until the view has clearly changed, and the waits are generous.
+# How far the stick moves the view in a given time depends on the frame rate,
+# which on a busy machine falls to a few frames a second: the stick is held
+# until the view has clearly changed, and the waits are generous.
 source "$(dirname "$0")/lib.sh"
 FAKE_JOYSTICK=$3
 STICK=$WORK/stick.txt
@@ -40,20 +40,9 @@ wait_for_hud "RNDS REMAIN: .RELOADING" 14
 stick "button 2 0"
 
 # The stick pushed right turns right: the sky moves left on screen.
-turn() { # VALUE START_CAPTURE RESULT_CAPTURE: prints the sky's sideways move
-  local moved=0
-  for _ in $(seq 8); do
-    stick "axis 0 $1" "wait 300" "axis 0 0"
-    sleep 1.5 # the turret coasts to a stop
-    capture "$3"
-    moved=$(shift_x "$2" "$3")
-    [ "${moved#-}" -lt 40 ] || break
-  done
-  echo "$moved"
-}
-right=$(turn 24000 "$WORK/start.png" "$WORK/right.png")
+right=$(turn_view "$WORK/start.png" "$WORK/right.png" stick "axis 0 24000" "wait 300" "axis 0 0")
 [ "$right" -lt -20 ] || fail "the stick pushed right moved the sky by $right px, not to the left"
-left=$(turn -24000 "$WORK/right.png" "$WORK/left.png")
+left=$(turn_view "$WORK/right.png" "$WORK/left.png" stick "axis 0 -24000" "wait 300" "axis 0 0")
 [ "$left" -gt 20 ] || fail "the stick pushed left moved the sky by $left px, not to the right"
 
 # Pulled back, the stick raises the guns until sky fills the lower left of
