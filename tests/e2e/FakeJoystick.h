@@ -31,11 +31,10 @@ public:
 
     bool hasVanished() const { return vanished; }
 
+private:
     // Runs one script line, as if it were reached at nowMs; false (and a
     // message on standard error) for a line it does not understand.
     bool runLine(const std::string& line, std::uint32_t nowMs);
-
-private:
     // Takes complete lines added to the script since the last look, running
     // them in order until a wait holds the rest back.
     void followScript(std::uint32_t nowMs);
