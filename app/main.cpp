@@ -1,8 +1,15 @@
 #include "EngineContext.h"
+#include "ResourceFolder.h"
 #include "TorvelApp.h"
+
+#include <iostream>
 
 int main()
 {
+    if (!ResourceFolder::isPresent()) {
+        std::cout << ResourceFolder::missingMessage() << std::endl;
+        return 0;
+    }
     TorvelApp* app = new TorvelApp();
     app->run();
     delete app;
