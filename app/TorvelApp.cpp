@@ -162,7 +162,7 @@ void TorvelApp::aimWithMouse()
 {
     // The pointer is the game's only while it aims with the mouse, has the
     // focus and plays; otherwise the player gets it back.
-    const bool hold = useVirtualStick && !isPaused() && (hadFocus || !followsFocus);
+    const bool hold = useVirtualStick && !isPaused() && followsFocus && hadFocus;
     const core::vector2di moved = pointer.poll(hold, driver->getScreenSize());
     if (moved.X != 0 || moved.Y != 0)
         fireUnit.nudge(VirtualStick::mouseDegrees(moved.X), VirtualStick::mouseDegrees(-moved.Y));

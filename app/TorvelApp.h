@@ -48,8 +48,9 @@ public:
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
-    // Whether the loss of the window's focus pauses the game (it does unless
-    // told otherwise: tests that share one display with other windows).
+    // Whether the game follows the window's focus: it pauses when the focus
+    // goes and holds the mouse pointer for aiming while it has it. It does
+    // unless told otherwise: tests that share one display with other windows.
     void setFollowsFocus(bool follow) { followsFocus = follow; }
     // The device timer's real time stands in by default; a caller that needs
     // to set the time replaces it.
@@ -82,6 +83,6 @@ private:
     irr::u32 realTime;                       // real time read for this pass of the loop
     irr::u32 gameTime;                       // game time of this pass of the loop
     PointerGrab pointer;                     // the mouse pointer held for aiming
-    bool followsFocus;                       // losing the focus pauses
+    bool followsFocus;                       // the focus pauses the game and grabs the pointer
     bool hadFocus;                           // the window had the focus at the last pass
 };

@@ -30,7 +30,6 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 }
 
 // A trigger press every this many frames: sixteen rounds, then four quiet frames.
-const u32 BURST_PERIOD = 20;
 
 bool isSmoking(const scene::ISceneNode* node)
 {
@@ -344,12 +343,14 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
 void FrameBench::postStick()
 {
     // One joystick event per frame, as a polled stick gives: the axes at
-    // rest, the trigger pressed anew every BURST_PERIOD frames, the reload
-    // button when the magazine is empty.
+    // rest, the trigger pressed anew as soon as a burst has ended (let go
+    // every other event, so each press is a new one), the reload button when
+    // the magazine is empty. Bursts last their 16 steps of game time however
+    // fast the frames come.
     const FireUnit& fireUnit = app->getFireUnit();
     const bool empty = fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0;
     const bool reload = empty && !fireUnit.isReloading();
-    const bool trigger = !empty && stickFrames % BURST_PERIOD == 0;
+    const bool trigger = !empty && fireUnit.getBurstRounds() == 0 && stickFrames % 2 == 0;
 
     SEvent event;
     std::memset(&event, 0, sizeof event);
