@@ -20,11 +20,6 @@ const io::path jetMeshFile = "../res/SU35S.obj";
 const io::path smokeTexture = "../res/smoke.png";
 const io::path smokeTexture1 = "../res/smoke1.png";
 
-u32 realTimeNow()
-{
-    return getDevice()->getTimer()->getRealTime();
-}
-
 // The jet mesh, or null when there is none. A missing file is reported once
 // rather than with every jet of every round.
 scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
@@ -66,11 +61,6 @@ void Aircraft::preload()
     video::IVideoDriver* driver = getVideoDriver();
     TextureLoader::mipMapped(driver, smokeTexture);
     TextureLoader::mipMapped(driver, smokeTexture1);
-}
-
-Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs)
-    : Aircraft(flightPath, flightTimeMs, realTimeNow())
-{
 }
 
 Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)

@@ -13,13 +13,12 @@ namespace torvel { class AudioSource; }
 // smoking; it flies on to the end of its path all the same.
 //
 // Without its mesh the jet has no node: it cannot be seen or hit, and its
-// flight is timed on the real clock instead of by the animator, so that a
-// round still runs its course.
+// flight is timed on the game clock instead of by the animator, so that a
+// round still runs its course. The game clock and the engine's scene time,
+// which drives the animator, stand still together while the game is paused.
 class Aircraft {
 public:
-    // Starts the flight now, on the device's real clock.
-    Aircraft(const irr::core::line3df& path, irr::u32 flightTime);
-    // Starts the flight at the given real time (the caller's now).
+    // Starts the flight at game time startTime (the caller's now).
     Aircraft(const irr::core::line3df& path, irr::u32 flightTime, irr::u32 startTime);
     ~Aircraft();
 
@@ -38,7 +37,7 @@ public:
     bool isAlive() const { return alive; }
     // True once the jet has reached the end of its path.
     bool hasFinished() const;
-    // Per-frame fly-by sound handling at real time now.
+    // Per-frame fly-by sound handling at game time now.
     void update(irr::u32 now);
 
     irr::scene::IMeshSceneNode* getNode() const { return node; }
@@ -55,7 +54,7 @@ private:
     bool alive;                                // true until the first hit
     torvel::AudioSource* sound;                // fly-by source, kept by the sound manager; may be null
     irr::u32 flightTime;                       // ms for the whole path
-    irr::u32 startTime;                        // real time at the start of the flight
+    irr::u32 startTime;                        // game time at the start of the flight
     irr::core::line3df path;                   // start and end of the flight
-    irr::u32 lastUpdate;                       // real time of the latest update
+    irr::u32 lastUpdate;                       // game time of the latest update
 };

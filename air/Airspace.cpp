@@ -8,15 +8,6 @@
 
 using namespace irr;
 
-namespace {
-
-u32 realTimeNow()
-{
-    return getDevice()->getTimer()->getRealTime();
-}
-
-}
-
 Airspace::Airspace()
     : lastSpawnTime(0),
       active(false),
@@ -28,11 +19,6 @@ Airspace::Airspace()
 // Out of line, where Aircraft is complete. The game's own instance is never
 // destroyed; any other one takes its jets with it.
 Airspace::~Airspace() = default;
-
-void Airspace::start()
-{
-    start(realTimeNow());
-}
 
 void Airspace::start(u32 now)
 {
@@ -46,11 +32,6 @@ void Airspace::stop()
 {
     destroyAll();
     active = false;
-}
-
-void Airspace::update()
-{
-    update(realTimeNow());
 }
 
 void Airspace::update(u32 now)

@@ -6,9 +6,9 @@
 
 // The rules of air traffic that need no engine: where a jet flies and how
 // long it takes, which way it faces, when its fly-by sound may start, when a
-// round spawns, and what a hit scores. Times are the engine's real time in
+// round spawns, and what a hit scores. Times are the game clock's, in
 // milliseconds; every difference is taken in wrapping unsigned arithmetic,
-// because the real clock may wrap at any moment.
+// because the clock may wrap at any moment.
 class FlightRules {
 public:
     static constexpr irr::u32 aircraftPerRound = 5;

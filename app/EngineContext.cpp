@@ -6,6 +6,7 @@
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,20 @@ const char* windowFailureReason()
     return "the X display cannot be reached";
 }
 
+// Desktops match a window to its menu entry by the window's class, not by
+// its caption, which the game leaves unset.
+void nameWindowClass(video::IVideoDriver* driver)
+{
+    const video::SExposedVideoData& window = driver->getExposedVideoData();
+    Display* display = static_cast<Display*>(window.OpenGLLinux.X11Display);
+    if (display == nullptr)
+        return;
+    char name[] = "torvel";
+    char windowClass[] = "Torvel";
+    XClassHint hint{name, windowClass};
+    XSetClassHint(display, window.OpenGLLinux.X11Window, &hint);
+}
+
 EngineContext& instance()
 {
     if (context == nullptr)
@@ -80,6 +95,7 @@ EngineContext::EngineContext()
     }
     device->setResizable(true);
     driver = device->getVideoDriver();
+    nameWindowClass(driver);
     sceneManager = device->getSceneManager();
     airspace = new Airspace();
     audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");

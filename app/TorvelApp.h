@@ -4,8 +4,12 @@
 #include <irrArray.h>
 #include <irrString.h>
 
+#include <functional>
+
 #include "FireUnit.h"
 #include "FramePacer.h"
+#include "GameClock.h"
+#include "PointerGrab.h"
 #include "VirtualStick.h"
 
 namespace irr {
@@ -16,24 +20,44 @@ namespace video { class IVideoDriver; class IImage; }
 
 // The application: owns the player's fire unit, builds the world, receives
 // every engine event and runs the frame loop.
+//
+// Time flows from here: each pass of the loop reads the real time once,
+// turns it into the game time (the real time less the pauses) and hands that
+// to everything the frame and its events do.
 class TorvelApp : public irr::IEventReceiver {
 public:
+    // The real time in milliseconds, as the engine's timer gives it.
+    using Clock = std::function<irr::u32()>;
+
     TorvelApp();
     virtual ~TorvelApp();
 
     bool OnEvent(const irr::SEvent& event) override;
     void run();
 
-    // One pass of the loop: the device's run step (events), the virtual
-    // stick's event, then a frame, and a sleep where the driver does not
-    // hold frames to the display's rate. False once the device has stopped.
+    // One pass of the loop: the time is read, the device's run step delivers
+    // the events, the pointer and the virtual stick are read, then a frame,
+    // and a sleep where the driver does not hold frames to the display's
+    // rate. False once the device has stopped.
     bool step();
-    // One frame: update, draw, end the scene.
+    // One frame at the time read last: update, draw, end the scene.
     void frame();
 
     void takeScreenshot();
     void buildWorld();
     void drawHud();
+
+    // P and Esc pause and go on; losing the window's focus pauses too.
+    void setPaused(bool pause);
+    bool isPaused() const { return gameClock.isPaused(); }
+    // Whether the game follows the window's focus: it pauses when the focus
+    // goes and holds the mouse pointer for aiming while it has it. It does
+    // unless told otherwise: tests that share one display with other windows.
+    void setFollowsFocus(bool follow) { followsFocus = follow; }
+    // The device timer's real time stands in by default; a caller that needs
+    // to set the time replaces it.
+    void setClock(Clock source) { clock = std::move(source); }
+    irr::u32 getGameTime() const { return gameTime; }
 
     FireUnit& getFireUnit() { return fireUnit; }
     bool usesVirtualStick() const { return useVirtualStick; }
@@ -41,6 +65,11 @@ public:
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
 private:
+    void readClock();
+    void followFocus();
+    void aimWithMouse();
+    void turnListener();
+    void drawPauseNotice();
     void writePendingScreenshots();
     irr::video::IImage* captureBackBuffer();
     void pace();
@@ -53,4 +82,11 @@ private:
     bool useVirtualStick;                    // no joystick was found at start
     FramePacer pacer;                        // 60 frames a second where vsync was refused
     irr::core::array<irr::core::stringc> pendingScreenshots; // names fixed at each T key-down, written at the end of the next frame
+    GameClock gameClock;                     // real time less the pauses
+    Clock clock;                             // empty: the device timer's real time
+    irr::u32 realTime;                       // real time read for this pass of the loop
+    irr::u32 gameTime;                       // game time of this pass of the loop
+    PointerGrab pointer;                     // the mouse pointer held for aiming
+    bool followsFocus;                       // the focus pauses the game and grabs the pointer
+    bool hadFocus;                           // the window had the focus at the last pass
 };

@@ -3,8 +3,17 @@
 using namespace irr;
 
 namespace {
-const s16 fullDeflection = 32767;
+
+const f32 fullDeflection = 32767.0f;
+const u32 directions[4] = {VirtualStick::TurnLeft, VirtualStick::TurnRight, VirtualStick::Raise,
+                           VirtualStick::Lower};
+
+s16 axisValue(f32 deflection)
+{
+    return static_cast<s16>(deflection * fullDeflection + 0.5f);
 }
+
+} // namespace
 
 u32 VirtualStick::controlOfKey(EKEY_CODE key)
 {
@@ -31,24 +40,43 @@ u32 VirtualStick::controlOfKey(EKEY_CODE key)
     }
 }
 
-SEvent VirtualStick::eventFor(u32 held)
+SEvent VirtualStick::eventFor(u32 held, const Deflection& deflection)
 {
     SEvent event{};
     event.EventType = EET_JOYSTICK_INPUT_EVENT;
     event.JoystickEvent.Joystick = 0;
     event.JoystickEvent.POV = 65535; // centred
-    const s16 right = (held & TurnRight) ? fullDeflection : 0;
-    const s16 left = (held & TurnLeft) ? fullDeflection : 0;
-    const s16 back = (held & Raise) ? fullDeflection : 0;
-    const s16 forward = (held & Lower) ? fullDeflection : 0;
+    const s16 right = (held & TurnRight) ? axisValue(deflection.right) : 0;
+    const s16 left = (held & TurnLeft) ? axisValue(deflection.left) : 0;
+    const s16 back = (held & Raise) ? axisValue(deflection.raise) : 0;
+    const s16 forward = (held & Lower) ? axisValue(deflection.lower) : 0;
     event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_X] = s16(right - left);
     event.JoystickEvent.Axis[SEvent::SJoystickEvent::AXIS_Y] = s16(back - forward);
     event.JoystickEvent.ButtonStates = ((held & Fire) ? 1u : 0u) | ((held & Reload) ? 4u : 0u);
     return event;
 }
 
-void VirtualStick::watch(const SEvent& event)
+SEvent VirtualStick::eventFor(u32 held)
 {
+    return eventFor(held, Deflection());
+}
+
+f32 VirtualStick::keyDeflection(u32 heldMs, bool slow)
+{
+    f32 deflection = 1.0f;
+    if (heldMs < RAMP_TIME) {
+        const f32 ramp = static_cast<f32>(heldMs) / static_cast<f32>(RAMP_TIME);
+        deflection = FINE_DEFLECTION + (1.0f - FINE_DEFLECTION) * ramp * ramp;
+    }
+    // Halved, but never into the stick's dead zone, where a tap would vanish.
+    if (slow)
+        deflection = deflection * 0.5f > FINE_DEFLECTION ? deflection * 0.5f : FINE_DEFLECTION;
+    return deflection;
+}
+
+void VirtualStick::watch(const SEvent& event, u32 now)
+{
+    const u32 before = held();
     if (event.EventType == EET_KEY_INPUT_EVENT) {
         const u32 key = event.KeyInput.Key;
         if (key < KEY_KEY_CODES_COUNT) {
@@ -65,6 +93,12 @@ void VirtualStick::watch(const SEvent& event)
         default: break;
         }
     }
+    // A direction starts its ramp when it comes to be held, whichever of its
+    // keys does it; a second key for the same direction does not restart it.
+    const u32 started = held() & ~before;
+    for (u32 i = 0; i < 4; ++i)
+        if (started & directions[i])
+            heldSince[i] = now;
 }
 
 u32 VirtualStick::held() const
@@ -76,9 +110,25 @@ u32 VirtualStick::held() const
     return held;
 }
 
-SEvent VirtualStick::nextEvent()
+bool VirtualStick::slow() const
 {
-    const SEvent event = eventFor(held() | pressedSinceEvent);
+    return keyDown[KEY_SHIFT] || keyDown[KEY_LSHIFT] || keyDown[KEY_RSHIFT];
+}
+
+SEvent VirtualStick::nextEvent(u32 now)
+{
+    const bool halve = slow();
+    f32 ramped[4];
+    for (u32 i = 0; i < 4; ++i) {
+        const u32 heldMs = static_cast<s32>(now - heldSince[i]) > 0 ? now - heldSince[i] : 0;
+        ramped[i] = keyDeflection(heldMs, halve);
+    }
+    Deflection deflection;
+    deflection.left = ramped[0];
+    deflection.right = ramped[1];
+    deflection.raise = ramped[2];
+    deflection.lower = ramped[3];
+    const SEvent event = eventFor(held() | pressedSinceEvent, deflection);
     pressedSinceEvent = 0;
     return event;
 }

@@ -42,7 +42,6 @@ double processCpuSeconds()
 }
 
 // A trigger press every this many frames: sixteen rounds, then four quiet frames.
-const u32 BURST_PERIOD = 20;
 
 bool isSmoking(const scene::ISceneNode* node)
 {
@@ -260,10 +259,6 @@ bool FrameBench::startGame()
         app->getFireUnit().getGuns()->setMesh(nothing);
         nothing->drop();
     }
-
-    // Reloads end at once, so that bursts go on through the whole measurement
-    // instead of pausing fifteen seconds after every magazine.
-    app->getFireUnit().setClock([this] { return fireUnitTime(); });
     return true;
 }
 
@@ -442,7 +437,14 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     Clock::time_point t[8];
     showGameObjects(game);
 
+    // The airspace keeps the real time; the fire unit runs ahead by every
+    // reload skipped, so that bursts go on through the whole measurement
+    // instead of pausing fifteen seconds after every magazine.
+    const u32 realTime = device->getTimer()->getRealTime();
+    const u32 fireUnitTime = realTime + clockLead;
     t[0] = Clock::now();
+    if (game)
+        app->getFireUnit().setTime(fireUnitTime);
     device->run();
     if (game)
         postStick();
@@ -453,7 +455,8 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
         if (getDevice()->getTimer()->isStopped())
             getAirspace()->update(launchRealTime + (getDevice()->getTimer()->getTime() - launchTime));
         else
-            getAirspace()->update();
+            getAirspace()->update(realTime);
+        app->getFireUnit().advance(fireUnitTime);
     }
     t[2] = Clock::now();
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
@@ -469,7 +472,7 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     }
     t[5] = Clock::now();
     if (game) {
-        app->getFireUnit().update();
+        app->getFireUnit().update(fireUnitTime);
         if (eachStep)
             glFinish();
     }
@@ -494,12 +497,14 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
 void FrameBench::postStick()
 {
     // One joystick event per frame, as a polled stick gives: the axes at
-    // rest, the trigger pressed anew every BURST_PERIOD frames, the reload
-    // button when the magazine is empty.
+    // rest, the trigger pressed anew as soon as a burst has ended (let go
+    // every other event, so each press is a new one), the reload button when
+    // the magazine is empty. Bursts last their 16 steps of game time however
+    // fast the frames come.
     const FireUnit& fireUnit = app->getFireUnit();
     const bool empty = fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0;
     const bool reload = firing && empty && !fireUnit.isReloading();
-    const bool trigger = firing && !empty && stickFrames % BURST_PERIOD == 0;
+    const bool trigger = firing && !empty && fireUnit.getBurstRounds() == 0 && stickFrames % 2 == 0;
 
     SEvent event;
     std::memset(&event, 0, sizeof event);
@@ -511,11 +516,6 @@ void FrameBench::postStick()
 
     if (reload && fireUnit.isReloading())
         clockLead += FireControl::RELOAD_TIME + 1;
-}
-
-u32 FrameBench::fireUnitTime() const
-{
-    return getDevice()->getTimer()->getRealTime() + clockLead;
 }
 
 void FrameBench::writeBackBuffer(const std::string& file)

@@ -111,7 +111,6 @@ private:
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
     void writeBackBuffer(const std::string& file);
-    irr::u32 fireUnitTime() const;
     irr::u32 countJetsInView() const;
 
     Settings settings;
@@ -122,7 +121,7 @@ private:
     std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
-    irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead, see fireUnitTime
+    irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead of the real time
     irr::u32 firingFrames;                                 // measured game frames that fired a round
     irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames
     irr::u32 smokingJets;                                  // jets trailing smoke when the measurement began

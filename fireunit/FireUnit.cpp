@@ -5,9 +5,7 @@
 #include <ICameraSceneNode.h>
 #include <IMeshSceneNode.h>
 #include <ISceneManager.h>
-#include <ITimer.h>
 #include <IVideoDriver.h>
-#include <IrrlichtDevice.h>
 
 #include <iostream>
 
@@ -35,7 +33,8 @@ bool buttonDown(const SEvent::SJoystickEvent& joystick, u32 button)
 FireUnit::FireUnit()
     : camera(nullptr), guns(nullptr), turretBase(nullptr), camAnimator(nullptr), yawRate(0.0f),
       pitchRate(0.0f), crosshair(nullptr), leftFlash(nullptr), rightFlash(nullptr),
-      fireSound(nullptr), lastScreenSize(0, 0)
+      fireSound(nullptr), lastScreenSize(0, 0), stickYaw(0.0f), stickPitch(0.0f), nudgeYaw(0.0f),
+      nudgePitch(0.0f), eventTime(0), stepTime(0)
 {
     scene::ISceneManager* sceneManager = getSceneManager();
     turretBase = sceneManager->addEmptySceneNode(nullptr, -1);
@@ -101,17 +100,42 @@ bool FireUnit::OnEvent(const SEvent& event)
 
     // Every joystick present works the one turret: the number is not looked at.
     const SEvent::SJoystickEvent& joystick = event.JoystickEvent;
-    const f32 yawInput = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_X]);
-    const f32 pitchInput = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_Y]);
+    stickYaw = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_X]);
+    stickPitch = TurretAim::axisInput(joystick.Axis[SEvent::SJoystickEvent::AXIS_Y]);
 
-    if (fireControl.onButtons(buttonDown(joystick, 0), buttonDown(joystick, 2), now()) && fireSound)
+    if (fireControl.onButtons(buttonDown(joystick, 0), buttonDown(joystick, 2), eventTime) && fireSound)
         fireSound->play2d(false);
-
-    aim(yawInput, pitchInput);
     return true;
 }
 
-void FireUnit::update()
+void FireUnit::nudge(f32 yawDegrees, f32 pitchDegrees)
+{
+    nudgeYaw += yawDegrees;
+    nudgePitch += pitchDegrees;
+}
+
+void FireUnit::advance(u32 now)
+{
+    eventTime = now;
+    if (!isReady())
+        return;
+    const u32 steps = fixedStep.stepsDue(now);
+    for (u32 i = 0; i < steps; ++i) {
+        stepTime = fixedStep.stepTime(i);
+        step();
+    }
+}
+
+void FireUnit::step()
+{
+    aim();
+    if (fireControl.getBurstRounds() > 0)
+        fireRound();
+    else
+        setFlashes(false, false);
+}
+
+void FireUnit::update(u32 now)
 {
     if (!isReady())
         return;
@@ -130,31 +154,40 @@ void FireUnit::update()
                             core::rect<s32>(0, 0, TurretAim::CROSSHAIR_SIZE, TurretAim::CROSSHAIR_SIZE),
                             nullptr, video::SColor(0xFFFFFFFF), true);
 
-    if (fireControl.getBurstRounds() > 0)
-        fireRound();
-    else
-        setFlashes(false, false);
-
     if (fireControl.isReloading())
-        fireControl.checkReload(now());
+        fireControl.checkReload(now);
 }
 
-void FireUnit::aim(f32 yawInput, f32 pitchInput)
+void FireUnit::aim()
 {
-    yawRate = TurretAim::smooth(yawRate, yawInput);
-    pitchRate = TurretAim::smooth(pitchRate, pitchInput);
+    yawRate = TurretAim::smooth(yawRate, stickYaw);
+    pitchRate = TurretAim::smooth(pitchRate, stickPitch);
 
+    // The mouse's movement since the last step comes on top of the stick.
     core::vector3df direction = turretBase->getRotation();
-    direction.Y = TurretAim::turn(direction.Y, yawRate);
+    direction.Y = TurretAim::turn(direction.Y, yawRate - TurretAim::nudgeLimit(nudgeYaw));
     turretBase->setRotation(direction);
 
     core::vector3df elevation = guns->getRotation();
-    elevation.X = TurretAim::elevate(elevation.X, pitchRate);
+    elevation.X = TurretAim::elevate(elevation.X, pitchRate - TurretAim::nudgeLimit(nudgePitch));
     guns->setRotation(elevation);
+    nudgeYaw = 0.0f;
+    nudgePitch = 0.0f;
+}
+
+void FireUnit::poseCamera()
+{
+    // The camera rides on the guns as the animator puts it in the scene's
+    // animation pass; a step between two frames needs it now.
+    turretBase->updateAbsolutePosition();
+    guns->updateAbsolutePosition();
+    camAnimator->animateNode(camera, 0);
+    camera->updateAbsolutePosition();
 }
 
 void FireUnit::fireRound()
 {
+    poseCamera();
     shotLine = TurretAim::shotLine(camera->getAbsolutePosition(), camera->getTarget());
     if (hitCheck)
         hitCheck(shotLine);
@@ -170,9 +203,4 @@ void FireUnit::setFlashes(bool left, bool right)
 {
     leftFlash->setVisible(left);
     rightFlash->setVisible(right);
-}
-
-u32 FireUnit::now() const
-{
-    return clock ? clock() : getDevice()->getTimer()->getRealTime();
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "FireControl.h"
+#include "FixedStep.h"
 
 namespace irr {
 namespace scene { class ICameraSceneNode; class IMeshSceneNode; class ISceneNode; class IBillboardSceneNode; }
@@ -19,33 +20,47 @@ class TurretCamAnimator;
 // that rides on the guns, joystick aiming, bursts, reloads, muzzle flashes,
 // the crosshair and the shot line.
 //
+// Time comes from the frame loop: setTime stamps the events of the coming
+// run step, advance runs the aiming and the rounds in fixed steps of 1/60 s
+// before the scene is drawn, update draws the crosshair after it. So the
+// turret turns, and a burst lasts, the same at any frame rate. A joystick
+// event only sets the stick's position and works the buttons; a new press
+// still starts its burst, and a reload its time, at the event.
+//
 // Without its guns mesh the turret cannot be built: the constructor says so
 // on standard output, leaves nothing in the scene and isReady() is false;
-// OnEvent and update then do nothing.
+// OnEvent, advance and update then do nothing.
 class FireUnit : public irr::IEventReceiver {
 public:
     // Where each round's line goes to be tested against the aircraft.
     using HitCheck = std::function<bool(const irr::core::line3df&)>;
-    // The real time in milliseconds, as the engine's timer gives it.
-    using Clock = std::function<irr::u32()>;
 
     FireUnit();
     virtual ~FireUnit();
 
-    // Joystick events aim and fire; every other event is left alone (false).
+    // Joystick events set the stick and work the buttons; every other event
+    // is left alone (false).
     bool OnEvent(const irr::SEvent& event) override;
-    // Once per frame, between drawing the scene and ending it.
-    void update();
+    // The game time that the events of the coming run step happen at.
+    void setTime(irr::u32 now) { eventTime = now; }
+    // Once per frame before drawing: the steps due by game time now, each
+    // turning the turret and firing one round of a running burst.
+    void advance(irr::u32 now);
+    // Once per frame, between drawing the scene and ending it: the camera's
+    // aspect, the crosshair and the end of a reload.
+    void update(irr::u32 now);
+    // Turns and elevates by these many degrees at the next step, as the
+    // mouse does: positive yaw turns right, positive pitch raises the guns.
+    void nudge(irr::f32 yawDegrees, irr::f32 pitchDegrees);
 
     irr::u32 getRoundsLeft() const { return fireControl.getRoundsLeft(); }
     bool isReloading() const { return fireControl.isReloading(); }
     // False when the guns mesh could not be loaded: the turret cannot work.
     bool isReady() const { return guns != nullptr; }
 
-    // The airspace's hit check and the engine's clock stand in by default;
-    // a caller that needs to watch the rounds or set the time replaces them.
+    // The airspace's hit check stands in by default; a caller that needs to
+    // watch the rounds replaces it.
     void setHitCheck(HitCheck check) { hitCheck = std::move(check); }
-    void setClock(Clock source) { clock = std::move(source); }
 
     irr::scene::ICameraSceneNode* getCamera() const { return camera; }
     irr::scene::IMeshSceneNode* getGuns() const { return guns; }
@@ -58,6 +73,9 @@ public:
     irr::u32 getBurstRounds() const { return fireControl.getBurstRounds(); }
     irr::u32 getBurstsLeft() const { return fireControl.getBurstsLeft(); }
     const FireControl& getFireControl() const { return fireControl; }
+    // The game time of the step being run, or of the last one: a round's
+    // moment, which a frame that runs several steps shows together.
+    irr::u32 getStepTime() const { return stepTime; }
     irr::f32 getYawRate() const { return yawRate; }
     irr::f32 getPitchRate() const { return pitchRate; }
 
@@ -65,17 +83,18 @@ private:
     FireUnit(const FireUnit&) = delete;
     FireUnit& operator=(const FireUnit&) = delete;
 
-    void aim(irr::f32 yawInput, irr::f32 pitchInput);
+    void step();
+    void aim();
+    void poseCamera();
     void fireRound();
     void setFlashes(bool left, bool right);
-    irr::u32 now() const;
 
     irr::scene::ICameraSceneNode* camera;      // rides on the guns, the scene's active camera
     irr::scene::IMeshSceneNode* guns;          // turns about X to elevate; null when the mesh is missing
     irr::scene::ISceneNode* turretBase;        // turns about Y to traverse
     TurretCamAnimator* camAnimator;            // owned: the reference from creation
-    irr::f32 yawRate;                          // smoothed turn input, degrees per joystick event
-    irr::f32 pitchRate;                        // smoothed elevation input, degrees per joystick event
+    irr::f32 yawRate;                          // smoothed turn input, degrees per step
+    irr::f32 pitchRate;                        // smoothed elevation input, degrees per step
     irr::video::ITexture* crosshair;           // null when the image is missing: nothing is drawn
     irr::core::line3df shotLine;               // line of the latest round fired
     irr::scene::IBillboardSceneNode* leftFlash;   // muzzle flash of the left gun
@@ -84,5 +103,11 @@ private:
     torvel::AudioSource* fireSound;            // belongs to the sound manager; may be silent
     irr::core::dimension2du lastScreenSize;    // size for which the aspect ratio was last set
     HitCheck hitCheck;                         // empty: the airspace's checkHits
-    Clock clock;                               // empty: the device timer's real time
+    irr::f32 stickYaw;                         // turn input of the latest joystick event
+    irr::f32 stickPitch;                       // elevation input of the latest joystick event
+    irr::f32 nudgeYaw;                         // degrees to turn right at the next step
+    irr::f32 nudgePitch;                       // degrees to raise the guns at the next step
+    FixedStep fixedStep;                       // cuts the game time into steps
+    irr::u32 eventTime;                        // game time of the events being delivered
+    irr::u32 stepTime;                         // game time of the current or latest step
 };

@@ -15,6 +15,13 @@ f32 TurretAim::smooth(f32 rate, f32 input)
     return rate * 0.95f + input * 0.05f;
 }
 
+f32 TurretAim::nudgeLimit(f32 degrees)
+{
+    if (!(degrees > -180.0f))   // also NaN
+        return degrees < 0.0f ? -180.0f : 0.0f;
+    return degrees > 180.0f ? 180.0f : degrees;
+}
+
 f32 TurretAim::turn(f32 yaw, f32 yawRate)
 {
     f32 turned = yaw - yawRate;

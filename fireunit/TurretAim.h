@@ -25,9 +25,14 @@ public:
     // Magnitudes below 0.01 are noise around the centre and count as 0.
     static irr::f32 axisInput(irr::s16 axis);
 
-    // One joystick event's step of the smoothed rate: the stick eases the
+    // One step's (1/60 s) advance of the smoothed rate: the stick eases the
     // turret into motion and lets it coast to a stop.
     static irr::f32 smooth(irr::f32 rate, irr::f32 input);
+
+    // A nudge (the mouse's degrees since the last step) held within half a
+    // turn, the most that turn() can take in one go; the elevation limits
+    // are narrower still.
+    static irr::f32 nudgeLimit(irr::f32 degrees);
 
     // The turret's Y angle after turning by -yawRate, kept within 0 to 360.
     static irr::f32 turn(irr::f32 yaw, irr::f32 yawRate);

@@ -6,10 +6,12 @@
 #include "DistanceModel.h"
 #include "SampleBuffer.h"
 #include "SoundLog.h"
+#include "WorldAxes.h"
 
 #include <AL/al.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -59,7 +61,8 @@ AudioManager::AudioManager(bool initializeDefault, const std::string& logFile)
         log->write("No audio device: " + error + "; the game runs without sound");
         return;
     }
-    // The listener stays at its default place, the origin, where the gun stands.
+    // The listener stays at its default place, the origin, where the gun stands;
+    // it faces along the view once the game sets its orientation.
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     char text[200];
     std::snprintf(text, sizeof text, "Audio device opened: %s, %d Hz, OpenAL %s", device->getName().c_str(),
@@ -174,6 +177,51 @@ void AudioManager::giveBackVoice(AudioSource& source) {
     voiced.erase(std::remove(voiced.begin(), voiced.end(), &source), voiced.end());
 }
 
+void AudioManager::setListenerOrientation(const float forward[3], const float up[3]) {
+    auto usable = [](const float v[3]) {
+        return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]) &&
+               v[0] * v[0] + v[1] * v[1] + v[2] * v[2] > 1e-12f;
+    };
+    if (!usable(forward) || !usable(up) || shutDownDone || !select())
+        return;
+    float at[6];
+    WorldAxes::toOpenAl(forward[0], forward[1], forward[2], at);
+    WorldAxes::toOpenAl(up[0], up[1], up[2], at + 3);
+    alListenerfv(AL_ORIENTATION, at);
+}
+
+void AudioManager::pauseAll() {
+    if (paused)
+        return;
+    paused = true;
+    if (shutDownDone || !select())
+        return;
+    for (AudioSource* source : voiced) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source->voice, AL_SOURCE_STATE, &state);
+        if (state == AL_PLAYING) {
+            alSourcePause(source->voice);
+            held.push_back(source);
+        }
+    }
+}
+
+void AudioManager::resumeAll() {
+    if (!paused)
+        return;
+    paused = false;
+    if (!shutDownDone && select()) {
+        for (AudioSource* source : held) {
+            ALint state = AL_STOPPED;
+            if (source->voice != 0)
+                alGetSourcei(source->voice, AL_SOURCE_STATE, &state);
+            if (state == AL_PAUSED)
+                alSourcePlay(source->voice);
+        }
+    }
+    held.clear();
+}
+
 void AudioManager::shutDown() {
     if (shutDownDone)
         return;
@@ -187,6 +235,7 @@ void AudioManager::shutDown() {
         }
     }
     voiced.clear();
+    held.clear();
     // Buffers go while the context is still current: the last reference frees them.
     for (AudioSource* source : sources)
         source->samples.reset();

@@ -36,6 +36,18 @@ public:
     // convert to the bool of the static create above and make a manager.
     AudioSource* create(const char* name, const std::string& path, bool stream = false);
 
+    // The listener stays at the origin, where the gun stands, and turns with
+    // the player's view: forward and up are world directions (the camera's).
+    // Directions that are not finite or are of zero length are ignored.
+    void setListenerOrientation(const float forward[3], const float up[3]);
+
+    // Holds every sound that is playing where it is, and lets them go on
+    // from there. Sounds started while paused play at once. Both are
+    // idempotent: a second pause holds nothing more.
+    void pauseAll();
+    void resumeAll();
+    bool isPaused() const { return paused; }
+
     // Stops every source and frees every voice, all decoded samples and the
     // device. The manager object itself stays valid (and silent) afterwards,
     // and so do the source objects callers still point to: they are kept as
@@ -82,6 +94,8 @@ private:
     std::size_t peakVoices = 0;                                          // most voices held at once
     bool voiceShortageLogged = false;                                    // the log tells of a voice shortage only once
     bool shutDownDone = false;                                           // after shutDown everything is silent
+    bool paused = false;                                                 // pauseAll holds the sounds
+    std::vector<AudioSource*> held;                                      // sources pauseAll paused, to resume
 };
 
 // The game's entry point to the sound layer.

@@ -3,6 +3,7 @@
 #include "AudioManager.h"
 #include "DistanceModel.h"
 #include "SampleBuffer.h"
+#include "WorldAxes.h"
 
 #include <AL/al.h>
 
@@ -43,10 +44,13 @@ bool AudioSource::start(unsigned int buffer, bool positionedPlay, float rolloff,
     alSourcei(voice, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
     // Unpositioned sound rides with the listener at its own place, undimmed.
     alSourcei(voice, AL_SOURCE_RELATIVE, positioned ? AL_FALSE : AL_TRUE);
-    if (positioned)
-        alSource3f(voice, AL_POSITION, position[0], position[1], position[2]);
-    else
+    if (positioned) {
+        float at[3];
+        WorldAxes::toOpenAl(position[0], position[1], position[2], at);
+        alSource3f(voice, AL_POSITION, at[0], at[1], at[2]);
+    } else {
         alSource3f(voice, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    }
     alSourcef(voice, AL_REFERENCE_DISTANCE, DistanceModel::referenceDistance);
     alSourcef(voice, AL_MAX_DISTANCE, DistanceModel::maxDistance);
     alSourcef(voice, AL_ROLLOFF_FACTOR, rolloff);
@@ -63,7 +67,8 @@ bool AudioSource::isPlaying() const {
         return false;
     ALint state = AL_STOPPED;
     alGetSourcei(voice, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING;
+    // Held by a pause, it still has the rest of its sound to play.
+    return state == AL_PLAYING || state == AL_PAUSED;
 }
 
 void AudioSource::move(float x, float y, float z) {
@@ -72,8 +77,11 @@ void AudioSource::move(float x, float y, float z) {
     position[0] = x;
     position[1] = y;
     position[2] = z;
-    if (voice != 0 && positioned && owner->select())
-        alSource3f(voice, AL_POSITION, x, y, z);
+    if (voice != 0 && positioned && owner->select()) {
+        float at[3];
+        WorldAxes::toOpenAl(x, y, z, at);
+        alSource3f(voice, AL_POSITION, at[0], at[1], at[2]);
+    }
 }
 
 } // namespace torvel

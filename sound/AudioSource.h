@@ -22,7 +22,8 @@ public:
     // strength stretches how far the sound carries (see DistanceModel).
     // Coordinates that are not finite numbers are refused: nothing sounds.
     bool play3d(float x, float y, float z, float strength = 1.0f, bool loop = false);
-    // Turns false by itself when the sound has played to its end.
+    // Turns false by itself when the sound has played to its end. A sound
+    // held by the manager's pause counts as playing.
     bool isPlaying() const;
     // Moves the sound (playing or not) to a new world position. A sound
     // playing unpositioned stays so; coordinates that are not finite numbers

@@ -1,5 +1,6 @@
 // What is drawn over the scene every frame: the axis marks at the world
-// origin and the HUD text in the top left corner.
+// origin and the HUD text in the top left corner; while the game is paused,
+// the word that says so at the centre.
 
 #include "TorvelApp.h"
 #include "HudText.h"
@@ -46,4 +47,19 @@ void TorvelApp::drawHud()
         font = device->getGUIEnvironment()->getBuiltInFont();
     font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
+}
+
+void TorvelApp::drawPauseNotice()
+{
+    gui::IGUIFont* font = getHudFont();
+    if (!font)
+        font = device->getGUIEnvironment()->getBuiltInFont();
+    // A dark band across the middle, over the sight, so that the word reads
+    // against sky and ground alike.
+    const core::dimension2du screen = driver->getScreenSize();
+    const s32 width = static_cast<s32>(screen.Width), middle = static_cast<s32>(screen.Height / 2);
+    const s32 half = static_cast<s32>(font->getDimension(L"PAUSED").Height) * 3 / 2;
+    const core::rect<s32> band(0, middle - half, width, middle + half);
+    driver->draw2DRectangle(video::SColor(160, 0, 0, 0), band);
+    font->draw(L"PAUSED", band, video::SColor(255, 255, 255, 255), true, true, nullptr);
 }

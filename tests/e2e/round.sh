@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A whole round played from the keyboard with the game's clock running fast:
-# F9, five jets seen on screen one after another, bursts that hit the last,
-# smoke and points on the HUD, the round ending by itself, a screenshot, and
-# F12.
+# F9, five jets seen on screen one after another, a pause of 30 s of game time
+# with the second jet on screen that changes nothing, bursts that hit the
+# last, smoke and points on the HUD, the round ending by itself, a
+# screenshot, and F12.
 #
 # The game never sets its random numbers to a fixed start value, so its jets
 # always fly the same paths: round-planner (the third argument) says which
@@ -123,6 +124,25 @@ seen() {
   SEEN+=("$1")
 }
 
+# pause_at MS JET: P at the moment the jet should be on screen, so that it
+# is caught in the pause: the capture taken then is the jet's own; 30 s of
+# game time later the picture must be the same, and P goes on. The round
+# goes on afterwards as if there had been no pause: the next jets are timed
+# from the lines.
+pause_at() {
+  local change
+  sleep_until "$1"
+  xdotool key p
+  sleep 0.3
+  capture "$WORK/jet$2.png"
+  sleep "$(awk -v s=$SPEED 'BEGIN { printf "%.3f", 30 / s }')"
+  capture "$WORK/paused.png"
+  xdotool key p
+  change=$(compare -metric AE -fuzz 2% "$WORK/jet$2.png" "$WORK/paused.png" null: 2>&1 || true)
+  echo "pause: $change pixels changed in 30 s of game time, with jet $2 on screen"
+  [ "$change" -le 20 ] || fail "the picture changed by $change pixels during the pause"
+}
+
 started=$SECONDS
 start_game env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x$SPEED"
 wait_for_line "Joystick support is enabled and 0 joystick(s) are present." 30
@@ -168,7 +188,11 @@ for n in $(seq "$FIRST" "$LAST"); do
     up
     capture "$WORK/zenith-empty.png"
   fi
-  capture_at "$(later "$spawn" "$(plan see "$n" 2)")" "$WORK/jet$n.png"
+  if [ "$n" -eq $((FIRST + 1)) ]; then
+    pause_at "$(later "$spawn" "$(plan see "$n" 2)")" "$n"
+  else
+    capture_at "$(later "$spawn" "$(plan see "$n" 2)")" "$WORK/jet$n.png"
+  fi
   if [ "$n" -eq "$LAST" ]; then
     # The last jet crosses the line of fire, and the guns fire; nothing
     # waits for a capture before they do.

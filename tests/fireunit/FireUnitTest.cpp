@@ -9,6 +9,7 @@
 #include <irrlicht.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -108,21 +109,39 @@ protected:
     {
         fs::current_path(root / "bin");
         unit = std::make_unique<FireUnit>();
-        unit->setHitCheck([this](const core::line3df& line) { shots.push_back(line); return false; });
-        unit->setClock([this] { return clock; });
+        unit->setHitCheck([this](const core::line3df& line) {
+            shots.push_back(line);
+            shotTimes.push_back(unit->getStepTime());
+            return false;
+        });
+        unit->advance(clock);
         getDevice()->setEventReceiver(unit.get());
     }
 
-    void post(const SEvent& event) { getDevice()->postEventFromUser(event); }
+    // An event as the device delivers it, at the current time.
+    void post(const SEvent& event)
+    {
+        unit->setTime(clock);
+        getDevice()->postEventFromUser(event);
+    }
 
-    // One frame as the game's loop makes it; when asked, the frame's row
-    // through the centre is read back before the buffers swap.
+    // One frame 1/60 s after the last, as the game's loop makes it.
     void frame(std::vector<std::uint8_t>* centreRow = nullptr)
     {
+        ++frames;
+        frameAt(clock + (frames * 1000 / 60 - (frames - 1) * 1000 / 60), centreRow);
+    }
+
+    // One frame at game time now; when asked, the frame's row through the
+    // centre is read back before the buffers swap.
+    void frameAt(u32 now, std::vector<std::uint8_t>* centreRow = nullptr)
+    {
+        clock = now;
+        unit->advance(clock);
         video::IVideoDriver* driver = getVideoDriver();
         driver->beginScene(true, true, video::SColor(255, 128, 128, 128));
         getSceneManager()->drawAll();
-        unit->update();
+        unit->update(clock);
         if (centreRow) {
             const core::dimension2du size = driver->getScreenSize();
             centreRow->assign(size.Width * 4, 0);
@@ -137,7 +156,9 @@ protected:
     fs::path home;
     std::unique_ptr<FireUnit> unit;
     std::vector<core::line3df> shots;   // every line handed to the hit check
-    u32 clock = 1000;                   // the real time the fire unit reads
+    std::vector<u32> shotTimes;         // the step time of each
+    u32 clock = 1000;                   // the game time handed to the fire unit
+    u32 frames = 0;                     // frames made by frame()
 };
 
 } // namespace
@@ -269,19 +290,26 @@ TEST_F(FireUnitTest, RoundsFollowTheAim)
     EXPECT_NEAR(shots[1].end.Z, 418.3f, 0.2f);
 }
 
-TEST_F(FireUnitTest, TheStickTurnsAndElevatesTheTurret)
+TEST_F(FireUnitTest, TheStickTurnsAndElevatesTheTurretStepByStep)
 {
     writeResources();
     build();
     EXPECT_FALSE(unit->OnEvent(TestEvents::key(KEY_LEFT, true)));
     EXPECT_EQ(unit->getTurretBase()->getRotation(), vector3df(0, 0, 0));
 
-    // Stick right and pulled back: the turret turns right and the guns rise.
+    // Stick right and pulled back: the event only sets the stick; the next
+    // step turns the turret right and raises the guns.
     EXPECT_TRUE(unit->OnEvent(joystick(32767, 32767, 0)));
+    EXPECT_EQ(unit->getTurretBase()->getRotation(), vector3df(0, 0, 0));
+    frame();
     EXPECT_GT(unit->getTurretBase()->getRotation().Y, 0.0f);
     EXPECT_LT(unit->getGuns()->getRotation().X, 0.0f);
-    for (int i = 0; i < 300; ++i)
+    // However many events come between two steps, a step moves the turret once.
+    for (int i = 0; i < 50; ++i)
         post(joystick(32767, 32767, 0));
+    EXPECT_NEAR(unit->getYawRate(), -0.05f, 1e-3f);
+    for (int i = 0; i < 300; ++i)
+        frame();
     EXPECT_NEAR(unit->getYawRate(), -1.0f, 1e-3f);
     EXPECT_EQ(unit->getGuns()->getRotation().X, -85.0f);
     const f32 yaw = unit->getTurretBase()->getRotation().Y;
@@ -291,30 +319,57 @@ TEST_F(FireUnitTest, TheStickTurnsAndElevatesTheTurret)
     EXPECT_EQ(unit->getTurretBase()->getRotation().X, 0.0f);
     EXPECT_EQ(unit->getGuns()->getRotation().Y, 0.0f);
 
-    // The same frame draws from the new aim.
-    frame();
+    // The frame draws from the aim of its last step.
     const vector3df look = unit->getCamera()->getTarget();
     EXPECT_NEAR(look.Y, 99.62f, 0.05f);
 
     // Centred, it coasts: still turning after the stick lets go.
     post(joystick(0, 0, 0));
+    frame();
     const f32 coasting = unit->getTurretBase()->getRotation().Y;
-    post(joystick(0, 0, 0));
+    frame();
     EXPECT_NE(unit->getTurretBase()->getRotation().Y, coasting);
     EXPECT_NEAR(unit->getYawRate(), -1.0f * 0.95f * 0.95f, 2e-3f);
 }
 
-TEST_F(FireUnitTest, ReloadRunsOnTheRealTimeAcrossTheWrap)
+TEST_F(FireUnitTest, TheMouseNudgeTurnsAtTheNextStepWithinTheLimits)
 {
     writeResources();
     build();
-    clock = 0xFFFFFFFFu - 2000u;
-    // Trigger and reload together: a burst and then a reload.
+    unit->nudge(10.0f, 4.0f);
+    unit->nudge(2.5f, 0.0f);
+    EXPECT_EQ(unit->getTurretBase()->getRotation().Y, 0.0f) << "not before the step";
+    frame();
+    EXPECT_NEAR(unit->getTurretBase()->getRotation().Y, 12.5f, 1e-4f);
+    EXPECT_NEAR(unit->getGuns()->getRotation().X, -4.0f, 1e-4f);
+    frame();
+    EXPECT_NEAR(unit->getTurretBase()->getRotation().Y, 12.5f, 1e-4f) << "used up";
+
+    unit->nudge(-20.0f, -30.0f);
+    frame();
+    EXPECT_NEAR(unit->getTurretBase()->getRotation().Y, 352.5f, 1e-3f);
+    EXPECT_EQ(unit->getGuns()->getRotation().X, 5.0f);
+    // A wild sweep is held to half a turn a step, and nonsense to none.
+    unit->nudge(1e9f, 1e9f);
+    frame();
+    EXPECT_NEAR(unit->getTurretBase()->getRotation().Y, 172.5f, 1e-3f);
+    EXPECT_EQ(unit->getGuns()->getRotation().X, -85.0f);
+    unit->nudge(std::nanf(""), std::nanf(""));
+    frame();
+    EXPECT_NEAR(unit->getTurretBase()->getRotation().Y, 172.5f, 1e-3f);
+    EXPECT_EQ(unit->getGuns()->getRotation().X, -85.0f);
+}
+
+TEST_F(FireUnitTest, ReloadRunsOnTheGameTimeAcrossTheWrap)
+{
+    writeResources();
+    build();
+    frameAt(0xFFFFFFFFu - 2000u);
+    // Trigger and reload together: a burst and then a reload, timed at the event.
     post(joystick(0, 0, 1 | 4));
     EXPECT_TRUE(unit->isReloading());
     EXPECT_EQ(unit->getBurstRounds(), 16u);
     for (int i = 0; i < 16; ++i) {
-        clock += 100;
         frame();
         EXPECT_TRUE(unit->isReloading());
     }
@@ -329,13 +384,99 @@ TEST_F(FireUnitTest, ReloadRunsOnTheRealTimeAcrossTheWrap)
     EXPECT_EQ(shots.size(), 16u);
     EXPECT_TRUE(unit->isReloading());
 
-    clock = 0xFFFFFFFFu - 2000u + 15000u;
-    frame();
+    frameAt(0xFFFFFFFFu - 2000u + 15000u);
     EXPECT_TRUE(unit->isReloading());
-    ++clock;
-    frame();
+    frameAt(clock + 1);
     EXPECT_FALSE(unit->isReloading());
     EXPECT_EQ(unit->getRoundsLeft(), 80u);
+}
+
+TEST_F(FireUnitTest, AStallIsMadeUpForAQuarterOfASecondAtMost)
+{
+    writeResources();
+    build();
+    post(joystick(32767, 0, 1));
+    frameAt(clock + 100);     // six steps due
+    EXPECT_EQ(shots.size(), 6u);
+    EXPECT_EQ(unit->getBurstRounds(), 10u);
+    frameAt(clock + 5000);    // a five-second stall: fifteen steps, no more
+    EXPECT_EQ(shots.size(), 16u);
+    const f32 yaw = unit->getTurretBase()->getRotation().Y;
+    // 21 steps of a rate easing towards 1 degree a step: well under 21 degrees.
+    EXPECT_GT(yaw, 5.0f);
+    EXPECT_LT(yaw, 21.0f);
+    frameAt(clock - 3000);    // the clock went back: nothing happens
+    EXPECT_EQ(unit->getTurretBase()->getRotation().Y, yaw);
+    // Each round keeps the moment of its own step, 1/60 s apart.
+    for (std::size_t i = 1; i < 6; ++i)
+        EXPECT_NEAR(double(shotTimes[i] - shotTimes[i - 1]), 1000.0 / 60.0, 1.0) << i;
+}
+
+// The rules that time the turret give the same game at any frame rate: the
+// turn at full deflection, a burst's length and its sixteen rounds.
+TEST_F(FireUnitTest, TurnRateAndBurstsAreTheSameAtAnyFrameRate)
+{
+    writeResources();
+    build();
+    struct Figures { double turnRate, burstMs; std::size_t rounds; };
+    auto measure = [this](u32 fps) {
+        // A fresh turret state: centred stick, coasted to rest, full magazine.
+        unit->getTurretBase()->setRotation(vector3df(0, 0, 0));
+        u32 frame = 0;
+        const u32 start = clock;
+        auto nextFrame = [&] {
+            ++frame;
+            frameAt(start + u32(u64(frame) * 1000 / fps));
+        };
+        // Full deflection until the smoothing has settled (2 s), then 3 s measured.
+        post(joystick(32767, 0, 0));
+        while (clock - start < 2000) {
+            post(joystick(32767, 0, 0));
+            nextFrame();
+        }
+        f32 lastYaw = unit->getTurretBase()->getRotation().Y;
+        double turned = 0.0;
+        const u32 from = clock;
+        while (clock - from < 3000) {
+            post(joystick(32767, 0, 0));
+            nextFrame();
+            const f32 yaw = unit->getTurretBase()->getRotation().Y;
+            turned += yaw >= lastYaw ? yaw - lastYaw : yaw + 360.0f - lastYaw;
+            lastYaw = yaw;
+        }
+        const double turnRate = turned * 1000.0 / double(clock - from);
+        // Let go, then one burst.
+        while (clock - from < 5000) {
+            post(joystick(0, 0, 0));
+            nextFrame();
+        }
+        shots.clear();
+        shotTimes.clear();
+        post(joystick(0, 0, 1));
+        const u32 pressed = clock;
+        while (clock - pressed < 1000) {
+            post(joystick(0, 0, 1));
+            nextFrame();
+        }
+        post(joystick(0, 0, 0));
+        nextFrame();
+        const double burstMs = shotTimes.empty() ? 0.0 : double(shotTimes.back() - shotTimes.front());
+        return Figures{turnRate, burstMs, shots.size()};
+    };
+    const Figures reference = measure(60);
+    std::printf("60 fps: %.2f deg/s, burst %.0f ms, %zu rounds\n", reference.turnRate, reference.burstMs,
+                reference.rounds);
+    EXPECT_NEAR(reference.turnRate, 60.0, 0.5);
+    EXPECT_NEAR(reference.burstMs, 250.0, 1.0);
+    EXPECT_EQ(reference.rounds, 16u);
+    for (u32 fps : {20u, 30u, 144u, 240u}) {
+        const Figures f = measure(fps);
+        EXPECT_NEAR(f.turnRate, reference.turnRate, 0.03 * reference.turnRate) << fps << " fps";
+        EXPECT_NEAR(f.burstMs, reference.burstMs, 0.03 * reference.burstMs) << fps << " fps";
+        EXPECT_EQ(f.rounds, 16u) << fps << " fps";
+        std::printf("%u fps: %.2f deg/s, burst %.0f ms, %zu rounds\n", fps, f.turnRate, f.burstMs, f.rounds);
+    }
+    EXPECT_EQ(unit->getRoundsLeft(), 0u) << "five bursts fired, one at each rate";
 }
 
 TEST_F(FireUnitTest, ResizeSetsTheAspectOnceAndRecentresTheCrosshair)

@@ -225,10 +225,12 @@ TEST_F(EventStormTest, TurretStaysWithinItsLimitsThroughAHundredThousandEvents)
     ASSERT_TRUE(app->getFireUnit().isReady());
     FireUnit& unit = app->getFireUnit();
 
-    // The fire unit's clock moves a frame's worth per frame and now and then
-    // jumps, wraps or goes back, so reloads begin and end many times.
+    // The game's clock moves a frame's worth per frame and now and then
+    // jumps, wraps or goes back, so reloads begin and end many times. P and
+    // Esc among the keys pause and resume the game at random.
     u32 clock = 0xFFFF0000u;
-    unit.setClock([&clock] { return clock; });
+    app->setClock([&clock] { return clock; });
+    app->setFollowsFocus(false);
 
     std::mt19937 random(20261208u);  // fixed start value: every run sees the same storm
     EventSource source(random);

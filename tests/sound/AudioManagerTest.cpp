@@ -8,7 +8,11 @@
 #include <TestFiles.h>
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
+
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 using namespace torvel;
@@ -124,6 +128,58 @@ TEST(AudioManager, PlayingEndsByItselfAndCanStartAgain) {
     EXPECT_TRUE(shot->isPlaying());
     manager->shutDown();
     EXPECT_FALSE(shot->isPlaying());
+}
+
+TEST(AudioManager, APauseHoldsWhatPlaysAndLetsItGoOnLater) {
+    TestSounds files;
+    AudioManager* manager = createAudioManager(true, files.path("log.html"));
+    const std::string tone = files.tone("jet.wav", 1, 0.3, 0.4);
+    AudioSource* playing = manager->create("flybySound", tone, false);
+    AudioSource* ended = manager->create("flybySound", tone, false);
+    ASSERT_TRUE(ended->play3d(100.0f, 0.0f, 0.0f));
+    ASSERT_TRUE(waitUntilSilent(ended));
+    ASSERT_TRUE(playing->play3d(100.0f, 0.0f, 0.0f));
+
+    manager->pauseAll();
+    manager->pauseAll();   // a second pause holds nothing more
+    EXPECT_TRUE(manager->isPaused());
+    // Held, the sound keeps its place: well past its length it still has the
+    // rest to play, and counts as playing, so a jet does not start it again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_TRUE(playing->isPlaying());
+    EXPECT_FALSE(ended->isPlaying()) << "a pause does not bring back what had ended";
+
+    manager->resumeAll();
+    EXPECT_FALSE(manager->isPaused());
+    EXPECT_TRUE(playing->isPlaying());
+    const auto resumed = std::chrono::steady_clock::now();
+    EXPECT_TRUE(waitUntilSilent(playing));
+    // It went on for the rest of its 0.3 s, not from the start nor not at all.
+    EXPECT_LT(std::chrono::steady_clock::now() - resumed, std::chrono::milliseconds(1000));
+    manager->resumeAll();   // without a pause: nothing
+    delete manager;
+}
+
+TEST(AudioManager, ListenerOrientationTakesOnlyUsableDirections) {
+    TestSounds files;
+    AudioManager* manager = createAudioManager(true, files.path("log.html"));
+    auto orientation = [] {
+        std::array<float, 6> at{};
+        alGetListenerfv(AL_ORIENTATION, at.data());
+        return at;
+    };
+    const float right[3] = {1.0f, 0.0f, 0.0f}, ahead[3] = {0.0f, 0.0f, 1.0f}, up[3] = {0.0f, 1.0f, 0.0f};
+    manager->setListenerOrientation(ahead, up);
+    // The world's +Z ahead is OpenAL's -Z: the layer mirrors Z.
+    EXPECT_EQ(orientation(), (std::array<float, 6>{0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f}));
+    manager->setListenerOrientation(right, up);
+    const std::array<float, 6> facingRight{1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f};
+    EXPECT_EQ(orientation(), facingRight);
+    const float zero[3] = {0.0f, 0.0f, 0.0f}, bad[3] = {std::nanf(""), 0.0f, 1.0f};
+    manager->setListenerOrientation(zero, up);
+    manager->setListenerOrientation(right, bad);
+    EXPECT_EQ(orientation(), facingRight);
+    delete manager;
 }
 
 TEST(AudioManager, MoveFollowsOnlyFiniteWorldPositions) {

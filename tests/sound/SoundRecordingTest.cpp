@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -118,6 +120,40 @@ TEST(SoundRecording, MovingSourceFollowsToTheOtherSide) {
         });
     ASSERT_EQ(levels.getChannels(), 2);
     EXPECT_GT(levels.getRms(1), 2.0 * levels.getRms(0));
+}
+
+TEST(SoundRecording, TheLouderSideFollowsTheView) {
+    // The game's own fly-by, a jet 600 units out along the world's +X at 300
+    // up. Looking along +Z it is on the right of the screen; with the turret
+    // turned round (looking along -Z) on the left; looking along -X behind.
+    const std::string flyby = "../res/flyby.wav";
+    if (!std::ifstream(flyby))
+        GTEST_SKIP() << "needs the baked " << flyby;
+    const float up[3] = {0.0f, 1.0f, 0.0f};
+    auto heardLooking = [&](float x, float z) {
+        TestSounds logPlace;
+        AudioManager* manager = createAudioManager(true, logPlace.path("log.html"));
+        const float forward[3] = {x, 0.0f, z};
+        manager->setListenerOrientation(forward, up);
+        EXPECT_TRUE(manager->create("flybySound", flyby, false)->play3d(600.0f, 300.0f, 0.0f));
+        // The first stretch of the pass is enough to compare the two sides.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        delete manager;
+        RecordedLevels levels;
+        EXPECT_TRUE(levels.read(recordingPath()));
+        return levels;
+    };
+    auto decibels = [](double rms) { return 20.0 * std::log10(rms > 1e-9 ? rms : 1e-9); };
+    const RecordedLevels onRight = heardLooking(0.0f, 1.0f);
+    const RecordedLevels onLeft = heardLooking(0.0f, -1.0f);
+    ASSERT_EQ(onRight.getChannels(), 2);
+    ASSERT_EQ(onLeft.getChannels(), 2);
+    std::printf("jet on the right of the screen: left %.1f dB, right %.1f dB\n", decibels(onRight.getRms(0)),
+                decibels(onRight.getRms(1)));
+    std::printf("jet on the left of the screen:  left %.1f dB, right %.1f dB\n", decibels(onLeft.getRms(0)),
+                decibels(onLeft.getRms(1)));
+    EXPECT_GT(decibels(onRight.getRms(1)) - decibels(onRight.getRms(0)), 6.0);
+    EXPECT_GT(decibels(onLeft.getRms(0)) - decibels(onLeft.getRms(1)), 6.0);
 }
 
 int main(int argc, char** argv) {
