@@ -1,15 +1,50 @@
 #!/usr/bin/env bash
 # Measures the game's speed: sets up, builds (game, resources and benchmark),
 # then runs the benchmark on a private X server and prints its tables.
-# Any options go to the benchmark: --frames N, --startup-runs N, --shots DIR.
+# Options go to the benchmark (--frames N, --steady N, --still S,
+# --startup-runs N, --shots DIR, --without LIST; see torvel-bench --help),
+# except one of this script's own:
+#   --against REV   also build the game of git revision REV (once, under the
+#                   build folder) and start it in turn with this one, for the
+#                   ratio of their start-ups; then run that build's own
+#                   benchmark of frames for its figures beside ours.
 # Figures are only worth comparing on an otherwise idle machine.
 # TORVEL_BUILD_DIR names another build folder than build/.
 set -euo pipefail
 cd "$(dirname "$0")"
 build="${TORVEL_BUILD_DIR:-build}"
+
+against=""
+args=()
+while [ $# -gt 0 ]; do
+  if [ "$1" = "--against" ] && [ $# -ge 2 ]; then
+    against="$2"
+    shift 2
+  else
+    args+=("$1")
+    shift
+  fi
+done
+
 ./setup.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)"
+
+againstBin=""
+if [ -n "$against" ]; then
+  rev=$(git rev-parse --short "$against^{commit}")
+  againstDir="$build/against-$rev"
+  if [ ! -x "$againstDir/build/bin/torvel" ] || [ ! -x "$againstDir/build/bin/torvel-bench" ]; then
+    echo "Building the game of $rev in $againstDir"
+    rm -rf "$againstDir/src"
+    mkdir -p "$againstDir/src"
+    git archive "$rev" | tar -x -C "$againstDir/src"
+    cmake -S "$againstDir/src" -B "$againstDir/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$againstDir/build" --target torvel torvel-bench -j"$(nproc)"
+  fi
+  againstBin="$(cd "$againstDir/build/bin" && pwd)"
+  args+=(--startup-against "$againstBin")
+fi
 
 # Machines without a sound card get OpenAL Soft's silent device, which still mixes.
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
@@ -17,8 +52,18 @@ export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 echo "Load before the run: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min)"
 # The game's own lines (and the X error of the refused vsync request) are not part of the figures.
 messages="$build/bench-messages.log"
-scripts/headless.sh "$build/bin/torvel-bench" "$@" 2>"$messages" | grep -v -e '^~Aircraft$' -e '^Joystick support' || {
+scripts/headless.sh "$build/bin/torvel-bench" ${args[@]+"${args[@]}"} 2>"$messages" \
+  | grep -v -e '^~Aircraft$' -e '^Joystick support' || {
   echo "The benchmark failed; its messages:" >&2
   cat "$messages" >&2
   exit 1
 }
+
+if [ -n "$againstBin" ]; then
+  echo
+  echo "The frames of $rev, by its own benchmark:"
+  scripts/headless.sh "$againstBin/torvel-bench" --startup-runs 0 2>>"$messages" \
+    | grep -v -e '^~Aircraft$' -e '^Joystick support' \
+    | sed -n -e '/^Game: [0-9]/,/^  whole frame/p' -e '/^Bare world: [0-9]/,/^  whole frame/p' -e '/game \/ bare world/p'
+fi
+echo "Load after the run: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min)"

@@ -5,6 +5,8 @@
 #include "EngineContext.h"
 #include "FlightRules.h"
 #include "ObjFileCheck.h"
+#include "PuffTrim.h"
+#include "TextureLoader.h"
 
 #include <irrlicht.h>
 
@@ -15,13 +17,17 @@ using namespace irr;
 namespace {
 
 const io::path jetMeshFile = "../res/SU35S.obj";
+const io::path smokeTexture = "../res/smoke.png";
+const io::path smokeTexture1 = "../res/smoke1.png";
 
 // The jet mesh, or null when there is none. A missing file is reported once
 // rather than with every jet of every round.
 scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
 {
     static bool reported = false;
-    scene::IAnimatedMesh* mesh = nullptr;
+    scene::IAnimatedMesh* mesh = sceneManager->getMeshCache()->getMeshByName(jetMeshFile);
+    if (mesh)
+        return mesh;
     // A damaged file never reaches the engine's loader, which would read
     // outside its own lists.
     if (getDevice()->getFileSystem()->existFile(jetMeshFile) &&
@@ -35,6 +41,26 @@ scene::IAnimatedMesh* loadJetMesh(scene::ISceneManager* sceneManager)
     return mesh;
 }
 
+// The engine sets a material's own render state only when it differs from
+// the material drawn just before, yet binds every texture layer for each
+// draw. Smoke trails drawn one after the other would then keep layer 1
+// (smoke1) switched on, which this material type never reads: all but the
+// first would be drawn darker, and slower. Each trail's material therefore
+// differs from the others' in its line thickness, which triangles ignore.
+f32 nextTrailThickness()
+{
+    static u32 trails = 0;
+    return static_cast<f32>(1 + trails++ % 64);
+}
+
+}
+
+void Aircraft::preload()
+{
+    loadJetMesh(getSceneManager());
+    video::IVideoDriver* driver = getVideoDriver();
+    TextureLoader::mipMapped(driver, smokeTexture);
+    TextureLoader::mipMapped(driver, smokeTexture1);
 }
 
 Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
@@ -99,10 +125,12 @@ void Aircraft::startSmoke()
         emitter->setDirection(core::vector3df(0, 0, 0));
     }
     video::IVideoDriver* driver = getVideoDriver();
-    smoke->setMaterialTexture(0, driver->getTexture("../res/smoke.png"));
-    smoke->setMaterialTexture(1, driver->getTexture("../res/smoke1.png"));
+    smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
+    smoke->setMaterialTexture(1, driver->getTexture(smokeTexture1));
     smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
+    smoke->getMaterial(0).Thickness = nextTrailThickness();
+    PuffTrim::apply(smoke);
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const

@@ -22,6 +22,10 @@ public:
     Aircraft(const irr::core::line3df& path, irr::u32 flightTime, irr::u32 startTime);
     ~Aircraft();
 
+    // Loads what the first jet and the first hit would otherwise load in the
+    // middle of play: the jet mesh and the smoke's pictures.
+    static void preload();
+
     Aircraft(const Aircraft&) = delete;
     Aircraft& operator=(const Aircraft&) = delete;
 

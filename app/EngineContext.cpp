@@ -6,9 +6,11 @@
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 using namespace irr;
@@ -16,6 +18,11 @@ using namespace irr;
 namespace {
 
 EngineContext* context = nullptr;
+
+// The GLX request that carries vendor requests; the engine makes one of them,
+// the request for vsync.
+const int GLX_VENDOR_PRIVATE = 16;
+bool vsyncRefused = false;
 
 // Xlib's default handler ends the process on any protocol error. Mesa's
 // software renderer answers the vsync request with one (GLXBadContextTag),
@@ -26,6 +33,8 @@ int reportXError(Display* display, XErrorEvent* error)
     XGetErrorText(display, error->error_code, text, sizeof text);
     std::fprintf(stderr, "X error ignored: %s (request %d, minor %d)\n",
                  text, error->request_code, error->minor_code);
+    if (error->minor_code == GLX_VENDOR_PRIVATE && std::strncmp(text, "GLX", 3) == 0)
+        vsyncRefused = true;
     return 0;
 }
 
@@ -40,6 +49,20 @@ const char* windowFailureReason()
         return "the display does not offer OpenGL";
     }
     return "the X display cannot be reached";
+}
+
+// Desktops match a window to its menu entry by the window's class, not by
+// its caption, which the game leaves unset.
+void nameWindowClass(video::IVideoDriver* driver)
+{
+    const video::SExposedVideoData& window = driver->getExposedVideoData();
+    Display* display = static_cast<Display*>(window.OpenGLLinux.X11Display);
+    if (display == nullptr)
+        return;
+    char name[] = "torvel";
+    char windowClass[] = "Torvel";
+    XClassHint hint{name, windowClass};
+    XSetClassHint(display, window.OpenGLLinux.X11Window, &hint);
 }
 
 EngineContext& instance()
@@ -72,6 +95,7 @@ EngineContext::EngineContext()
     }
     device->setResizable(true);
     driver = device->getVideoDriver();
+    nameWindowClass(driver);
     sceneManager = device->getSceneManager();
     airspace = new Airspace();
     audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");
@@ -87,6 +111,8 @@ gui::IGUIFont* getHudFont() { return instance().hudFont; }
 
 bool hasEngineContext() { return context != nullptr; }
 
+bool isVsyncRefused() { return vsyncRefused; }
+
 void destroyEngineContext()
 {
     if (context == nullptr)
@@ -96,4 +122,5 @@ void destroyEngineContext()
         context->audioManager->shutDown();
     delete context;
     context = nullptr;
+    vsyncRefused = false;
 }

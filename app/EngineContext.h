@@ -34,6 +34,11 @@ irr::gui::IGUIFont* getHudFont();
 
 void destroyEngineContext();
 
+// Whether the driver refused the vsync the window asks for: the X server
+// answered the request with an error. Frames are then not held to the
+// display's rate by the driver.
+bool isVsyncRefused();
+
 // Whether a context exists right now. Lets code that runs late (and tests)
 // ask without creating one.
 bool hasEngineContext();

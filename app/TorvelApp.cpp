@@ -12,9 +12,11 @@
 #include <irrlicht.h>
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <thread>
 
 using namespace irr;
 
@@ -35,6 +37,7 @@ TorvelApp::TorvelApp()
     }
 
     buildWorld();
+    Aircraft::preload();
     scoreTable.load();
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(sceneManager, driver->getTexture(HitEffects::fireballFile),
@@ -166,7 +169,17 @@ bool TorvelApp::step()
     if (useVirtualStick && !isPaused())
         device->postEventFromUser(virtualStick.nextEvent(gameTime));
     frame();
+    if (isVsyncRefused())
+        pace();
     return true;
+}
+
+void TorvelApp::pace()
+{
+    // Without vsync the loop would draw as fast as it can on every core.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const std::int64_t nowUs = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+    std::this_thread::sleep_for(std::chrono::microseconds(pacer.sleepAfterFrame(nowUs)));
 }
 
 void TorvelApp::followFocus()
@@ -181,7 +194,7 @@ void TorvelApp::aimWithMouse()
 {
     // The pointer is the game's only while it aims with the mouse, has the
     // focus and plays; otherwise the player gets it back.
-    const bool hold = useVirtualStick && !isPaused() && (hadFocus || !followsFocus);
+    const bool hold = useVirtualStick && !isPaused() && followsFocus && hadFocus;
     const core::vector2di moved = pointer.poll(hold, driver->getScreenSize());
     if (moved.X != 0 || moved.Y != 0)
         fireUnit.nudge(VirtualStick::mouseDegrees(moved.X), VirtualStick::mouseDegrees(-moved.Y));

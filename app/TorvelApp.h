@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "FireUnit.h"
+#include "FramePacer.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
 #include "RoundScreen.h"
@@ -41,8 +42,9 @@ public:
     void run();
 
     // One pass of the loop: the time is read, the device's run step delivers
-    // the events, the pointer and the virtual stick are read, then a frame.
-    // False once the device has stopped.
+    // the events, the pointer and the virtual stick are read, then a frame,
+    // and a sleep where the driver does not hold frames to the display's
+    // rate. False once the device has stopped.
     bool step();
     // One frame at the time read last: update, draw, end the scene.
     void frame();
@@ -56,8 +58,9 @@ public:
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
-    // Whether the loss of the window's focus pauses the game (it does unless
-    // told otherwise: tests that share one display with other windows).
+    // Whether the game follows the window's focus: it pauses when the focus
+    // goes and holds the mouse pointer for aiming while it has it. It does
+    // unless told otherwise: tests that share one display with other windows.
     void setFollowsFocus(bool follow) { followsFocus = follow; }
     // The device timer's real time stands in by default; a caller that needs
     // to set the time replaces it.
@@ -82,6 +85,7 @@ private:
     void endRound();
     void writePendingScreenshots();
     irr::video::IImage* captureBackBuffer();
+    void pace();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -89,13 +93,14 @@ private:
     FireUnit fireUnit;
     VirtualStick virtualStick;               // keyboard and mouse as a joystick
     bool useVirtualStick;                    // no joystick was found at start
+    FramePacer pacer;                        // 60 frames a second where vsync was refused
     irr::core::array<irr::core::stringc> pendingScreenshots; // names fixed at each T key-down, written at the end of the next frame
     GameClock gameClock;                     // real time less the pauses
     Clock clock;                             // empty: the device timer's real time
     irr::u32 realTime;                       // real time read for this pass of the loop
     irr::u32 gameTime;                       // game time of this pass of the loop
     PointerGrab pointer;                     // the mouse pointer held for aiming
-    bool followsFocus;                       // losing the focus pauses
+    bool followsFocus;                       // the focus pauses the game and grabs the pointer
     bool hadFocus;                           // the window had the focus at the last pass
     RoundScreen roundScreen;                 // what shows between rounds
     ScoreTable scoreTable;                   // the best rounds, kept in the player's data folder

@@ -38,10 +38,25 @@ public:
 
     struct Settings {
         irr::u32 frames = 2000;         // measured frames at most, a quarter of each kind
+        irr::u32 steadyFrames = 2000;   // game frames drawn back to back after them, for their spread
+        irr::u32 stillSeconds = 4;      // seconds of the game at rest, paced and not, for its CPU time
         irr::u32 warmupMs = 2000;       // frames drawn but not counted before the measurement
         irr::u32 measureMs = 10000;     // the measurement ends after this; the jets stay in view that long
         irr::u32 headStartMs = 7000;    // ms of flight the jets already have behind them at launch
         std::string shotDir;            // where to write a picture of each kind of frame; empty for none
+        // Where to write a still of each kind of frame, drawn on a stopped
+        // clock stepped 16 ms a frame, with no bursts: the same pixels from
+        // every run of the same build. Set, it replaces the measurement.
+        std::string captureDir;
+        // With captureDir: draw each kind of still this many times more, in
+        // replayGameStill and replayBareStill, so that a profiler can tell
+        // the two kinds of frame apart (the CPU work of a frame, rendering
+        // included when llvmpipe runs with LP_NUM_THREADS=0).
+        irr::u32 stillRepeats = 0;
+        // With captureDir: the clock's step from frame to frame. Longer steps
+        // reach the still in fewer frames (for a profiler), with the smoke
+        // let out in fewer, larger puffs.
+        irr::u32 captureStepMs = 16;
         // Parts left out of the game's frames, to see what each costs.
         bool withoutTurret = false;     // guns and muzzle flashes
         bool withoutJets = false;       // the jets, and with them their smoke
@@ -55,6 +70,12 @@ public:
     // Sets up the game and measures its frames and the bare world's. False,
     // with a message on standard error, when the game could not be set up.
     bool run();
+    // After run() with a capture directory: the files written.
+    const std::vector<std::string>& getCaptures() const { return captures; }
+    // After run() with repeats: seconds, wall and CPU of every thread, that
+    // the replays of the game's still (true) or the bare world's took.
+    double getReplayWall(bool game) const { return replayWall[game]; }
+    double getReplayCpu(bool game) const { return replayCpu[game]; }
     void report(std::ostream& out) const;
 
     static const char* stepName(Step step);
@@ -62,6 +83,12 @@ public:
     const SampleStats& getTimes(bool game, Sync sync, Step step) const
     { return game ? gameTimes[sync][step] : bareTimes[sync][step]; }
     irr::u32 getSmokingJets() const { return smokingJets; }
+    // Whole game frames (ms) drawn back to back.
+    const SampleStats& getSteadyTimes() const { return steadyTimes; }
+    // The game at rest, looped as the game loops (paced where vsync is
+    // refused) or as fast as it can: frames and CPU seconds per second.
+    double getStillFramesPerSecond(bool paced) const;
+    double getStillCpuPerSecond(bool paced) const;
     // Jets on screen per measured game frame, on average.
     double getJetsInViewPerFrame() const;
     // Share of the measured game frames that fired a round, 0 to 1.
@@ -75,6 +102,11 @@ private:
     bool launchTraffic(const TrafficPlan& plan);
     void aimTurret(const TrafficPlan& plan);
     void measure();
+    void measureSteady();
+    void measureStillView();
+    void captureStills();
+    void replayGameStill(irr::u32 count);
+    void replayBareStill(irr::u32 count);
     void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
@@ -86,7 +118,7 @@ private:
     SampleStats gameTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame with jets, turret and HUD
     SampleStats bareTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame of the world alone
     std::vector<std::pair<std::string, double>> startSteps; // ms per step of the start, in order
-    std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke
+    std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
     irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead of the real time
@@ -97,4 +129,14 @@ private:
     std::string renderer;                                  // the OpenGL renderer's name
     irr::u32 screenWidth;                                  // size of the frames drawn
     irr::u32 screenHeight;
+    SampleStats steadyTimes;                               // ms per game frame, back to back
+    double stillWall[2];                                   // s of the game at rest, unpaced [0] and paced [1]
+    double stillCpu[2];                                    // CPU s of the process over them
+    irr::u32 stillFrames[2];                               // frames drawn in them
+    bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
+    std::vector<std::string> captures;                     // stills written by captureStills
+    irr::u32 launchTime;                                   // the engine's scene time when the jets were under way
+    irr::u32 launchRealTime;                               // the real time the airspace was given then
+    double replayWall[2];                                  // s the replays of bare [0] and game [1] stills took
+    double replayCpu[2];                                   // CPU s of the process over them
 };

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,9 +33,15 @@ long long monotonicNow()
 
 } // namespace
 
-StartupBench::StartupBench(const std::string& directory, irr::u32 count)
-    : binDir(directory), runs(count)
+StartupBench::StartupBench(const std::string& directory, irr::u32 count, const std::string& otherDirectory)
+    : binDir(directory), againstDir(otherDirectory), runs(count)
 {
+}
+
+double StartupBench::getRatio() const
+{
+    const double theirs = against.firstFrame.median();
+    return theirs > 0.0 ? ours.firstFrame.median() / theirs : 0.0;
 }
 
 bool StartupBench::run()
@@ -61,20 +68,15 @@ bool StartupBench::run()
 bool StartupBench::measureRuns()
 {
     for (irr::u32 i = 0; i < runs; ++i) {
-        double loadedMs = 0.0;
-        double firstFrameMs = 0.0;
-        if (!measureOnce(loadedMs, firstFrameMs))
+        if (!measureOnce(binDir, ours))
             return false;
-        loaded.add(loadedMs);
-        firstFrame.add(firstFrameMs);
-        std::ostringstream figure;
-        figure << std::fixed << std::setprecision(0) << firstFrameMs;
-        firstFrameList += (firstFrameList.empty() ? "" : ", ") + figure.str();
+        if (!againstDir.empty() && !measureOnce(againstDir, against))
+            return false;
     }
     return true;
 }
 
-bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
+bool StartupBench::measureOnce(const std::string& gameDir, Runs& into)
 {
     char notePath[] = "/tmp/torvel-first-frame-XXXXXX";
     const int note = mkstemp(notePath);
@@ -84,7 +86,8 @@ bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
     }
     close(note);
 
-    const std::string game = binDir + "/torvel";
+    const std::string game = gameDir + "/torvel";
+    // Our own probe, whichever build's game it is preloaded into.
     const std::string probe = binDir + "/" + PROBE_LIBRARY;
     const long long startedAt = monotonicNow();
     const pid_t child = fork();
@@ -95,7 +98,7 @@ bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
     }
     if (child == 0) {
         // The game reads ../res from where it runs; its own lines are not ours to show.
-        if (chdir(binDir.c_str()) != 0)
+        if (chdir(gameDir.c_str()) != 0)
             _exit(127);
         setenv("LD_PRELOAD", probe.c_str(), 1);
         setenv("TORVEL_FIRST_FRAME_FILE", notePath, 1);
@@ -109,6 +112,7 @@ bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
     long long loadedAt = 0;
     long long swappedAt = 0;
     bool exited = false;
+    rusage usage = {};
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(GIVE_UP_SECONDS);
     while (swappedAt == 0 && !exited && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -119,11 +123,11 @@ bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
             fields >> loadedAt >> swappedAt;
         }
         int status = 0;
-        exited = waitpid(child, &status, WNOHANG) == child;
+        exited = wait4(child, &status, WNOHANG, &usage) == child;
     }
     if (!exited) {
         kill(child, SIGTERM);
-        waitpid(child, nullptr, 0);
+        wait4(child, nullptr, 0, &usage);
     }
     unlink(notePath);
 
@@ -132,19 +136,40 @@ bool StartupBench::measureOnce(double& loadedMs, double& firstFrameMs)
                   << "; is " << game << " built and a display set?" << std::endl;
         return false;
     }
-    loadedMs = static_cast<double>(loadedAt - startedAt) / 1e6;
-    firstFrameMs = static_cast<double>(swappedAt - startedAt) / 1e6;
+    const double firstFrameMs = static_cast<double>(swappedAt - startedAt) / 1e6;
+    into.loaded.add(static_cast<double>(loadedAt - startedAt) / 1e6);
+    into.firstFrame.add(firstFrameMs);
+    const auto ms = [](const timeval& time) { return time.tv_sec * 1000.0 + time.tv_usec / 1000.0; };
+    into.cpu.add(ms(usage.ru_utime) + ms(usage.ru_stime));
+    std::ostringstream figure;
+    figure << std::fixed << std::setprecision(0) << firstFrameMs;
+    into.list += (into.list.empty() ? "" : ", ") + figure.str();
     return true;
 }
 
 void StartupBench::report(std::ostream& out) const
 {
-    out << "Start-up of " << binDir << "/torvel, " << firstFrame.count()
-        << " runs: fork and exec to the first frame's endScene (swap returned), seen by a\n"
-        << "  preloaded probe on glXSwapBuffers; libraries loaded (probe set up, before main) as a part.\n"
-        << std::fixed << std::setprecision(0)
-        << "  to libraries loaded: median " << loaded.median() << " ms\n"
-        << "  to first frame:      median " << firstFrame.median() << " ms, slowest "
-        << firstFrame.percentile(1.0) << " ms (runs: " << firstFrameList << " ms)\n"
-        << "  target <= 1500 ms: " << (firstFrame.median() <= 1500.0 ? "met" : "MISSED") << "\n";
+    out << "Start-up: fork and exec to the first frame's endScene (swap returned), seen by a preloaded\n"
+        << "  probe on glXSwapBuffers; libraries loaded (probe set up, before main) as a part; CPU time of\n"
+        << "  all the game's threads until it was ended, a few ms after its first frame.\n";
+    if (!againstDir.empty())
+        out << "  " << runs << " runs of each game, taking turns.\n";
+    reportRuns(out, binDir, ours);
+    if (againstDir.empty()) {
+        out << "  target <= 1500 ms: " << (ours.firstFrame.median() <= 1500.0 ? "met" : "MISSED") << "\n";
+        return;
+    }
+    reportRuns(out, againstDir, against);
+    out << std::fixed << std::setprecision(2)
+        << "  this build / the other, first frame medians: " << getRatio()
+        << " <= 0.5: " << (getRatio() <= 0.5 ? "met" : "MISSED") << "\n";
+}
+
+void StartupBench::reportRuns(std::ostream& out, const std::string& gameDir, const Runs& starts) const
+{
+    out << std::fixed << std::setprecision(0) << "  " << gameDir << "/torvel, " << starts.firstFrame.count() << " runs\n"
+        << "    to libraries loaded: median " << starts.loaded.median() << " ms\n"
+        << "    to first frame:      median " << starts.firstFrame.median() << " ms, slowest "
+        << starts.firstFrame.percentile(1.0) << " ms (runs: " << starts.list << " ms)\n"
+        << "    CPU time:            median " << starts.cpu.median() << " ms\n";
 }

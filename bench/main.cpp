@@ -2,9 +2,12 @@
 // frames of the real game classes, and prints the figures as tables. Run it
 // from anywhere; it finds the game and ../res beside itself.
 //
-//   torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]
+//   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
+//                [--shots DIR] [--without LIST]
+//   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
+#include "HugePageHeap.h"
 #include "StartupBench.h"
 
 #include <X11/Xlib.h>
@@ -14,6 +17,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
 #include <string>
 
@@ -63,19 +67,55 @@ std::string ownDirectory()
 
 int usage()
 {
-    std::cerr << "usage: torvel-bench [--frames N] [--startup-runs N] [--shots DIR] [--without LIST]\n"
+    std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
+                 "                    [--startup-against DIR] [--shots DIR] [--without LIST]\n"
+                 "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
+                 "  --steady N        game frames back to back after those, for the spread of\n"
+                 "                    their times (default 2000)\n"
+                 "  --still S         seconds of the game at rest, its loop paced and not, for\n"
+                 "                    its CPU time (default 4 each)\n"
                  "  --startup-runs N  starts of the game to time (default 5; 0 skips them)\n"
+                 "  --startup-against DIR\n"
+                 "                    also start the game of another build, in DIR (its bin/), in\n"
+                 "                    turn with this one's, and give the ratio of their start-ups\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
+                 "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
+                 "                    stopped clock and write capture-game.png and capture-bare.png\n"
+                 "                    there: the same pixels from every run of the same build\n"
+                 "  --step MS         the clock's step between captured frames (default 16); longer\n"
+                 "                    steps reach the still in fewer frames, the smoke in larger puffs\n"
+                 "  --repeat N        before the capture, draw each still N times more, ten of\n"
+                 "                    one then ten of the other, and give their times: the game's\n"
+                 "                    in replayGameStill, the bare world's in replayBareStill, for\n"
+                 "                    callgrind with LP_NUM_THREADS=0 to count their work\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, separated by commas\n";
     return 2;
 }
 
-int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns)
+int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns,
+                  const std::string& againstDir)
 {
+    if (!settings.captureDir.empty()) {
+        FrameBench stills(settings);
+        if (!stills.run())
+            return 1;
+        for (const std::string& file : stills.getCaptures())
+            std::cout << "Wrote " << file << "\n";
+        if (settings.stillRepeats > 0) {
+            std::cout << std::fixed << std::setprecision(3);
+            for (bool game : {true, false})
+                std::cout << settings.stillRepeats << (game ? " game" : " bare-world") << " stills again: "
+                          << stills.getReplayWall(game) << " s, " << stills.getReplayCpu(game) << " s of CPU\n";
+            std::cout << "game / bare world: " << stills.getReplayWall(true) / stills.getReplayWall(false)
+                      << " in time, " << stills.getReplayCpu(true) / stills.getReplayCpu(false) << " in CPU\n";
+        }
+        return 0;
+    }
+
     // The starts first, while no window of ours is open.
-    StartupBench startup(binDir, startupRuns);
+    StartupBench startup(binDir, startupRuns, againstDir);
     if (startupRuns > 0 && !startup.run())
         return 1;
 
@@ -95,8 +135,11 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
 
 int main(int argc, char** argv)
 {
+    // The game's own memory, for its frames measured here.
+    HugePageHeap::prepare();
     FrameBench::Settings settings;
     unsigned startupRuns = 5;
+    std::string againstDir;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
@@ -105,8 +148,24 @@ int main(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--startup-runs") == 0 && hasValue) {
             if (!readCount(argv[++i], startupRuns))
                 return usage();
+        } else if (std::strcmp(argv[i], "--steady") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.steadyFrames))
+                return usage();
+        } else if (std::strcmp(argv[i], "--still") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.stillSeconds))
+                return usage();
+        } else if (std::strcmp(argv[i], "--startup-against") == 0 && hasValue) {
+            againstDir = argv[++i];
         } else if (std::strcmp(argv[i], "--shots") == 0 && hasValue) {
             settings.shotDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--capture") == 0 && hasValue) {
+            settings.captureDir = argv[++i];
+        } else if (std::strcmp(argv[i], "--step") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.captureStepMs) || settings.captureStepMs == 0)
+                return usage();
+        } else if (std::strcmp(argv[i], "--repeat") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.stillRepeats))
+                return usage();
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))
                 return usage();
@@ -137,7 +196,7 @@ int main(int argc, char** argv)
         std::cerr << "Cannot change to " << binDir << "." << std::endl;
         return 1;
     }
-    const int status = runBenchmarks(binDir, settings, startupRuns);
+    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir);
     XCloseDisplay(display);
     return status;
 }

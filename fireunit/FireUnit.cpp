@@ -14,6 +14,7 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 #include "ObjFileCheck.h"
+#include "TextureLoader.h"
 #include "TracerSceneNode.h"
 #include "TurretAim.h"
 #include "TurretCamAnimator.h"
@@ -65,7 +66,7 @@ FireUnit::FireUnit()
     camera->addAnimator(camAnimator);
 
     video::IVideoDriver* driver = getVideoDriver();
-    crosshair = driver->getTexture("../res/crosshair.png");
+    crosshair = TextureLoader::flat(driver, "../res/crosshair.png");
 
     const video::SColor white(0xFFFFFFFF);
     rightFlash = sceneManager->addBillboardSceneNode(guns, core::dimension2df(1.0f, 1.0f),
@@ -75,7 +76,7 @@ FireUnit::FireUnit()
                                                     core::vector3df(-0.14f, 1.5f, 1.89f), -1,
                                                     white, white);
     for (scene::IBillboardSceneNode* flash : {rightFlash, leftFlash}) {
-        flash->setMaterialTexture(0, driver->getTexture(FLASH_TEXTURE));
+        flash->setMaterialTexture(0, TextureLoader::mipMapped(driver, FLASH_TEXTURE));
         flash->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
         flash->setMaterialFlag(video::EMF_LIGHTING, false);
     }

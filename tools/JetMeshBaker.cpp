@@ -50,6 +50,11 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
     const int metal = paint(SColor(255, 62, 58, 54), 110, 20.0f);
     const int intake = paint(SColor(255, 24, 24, 26), 0, 0.0f);
 
+    // Sides round each body: as few as keep the outline of a jet passing
+    // fifty units overhead, about 230 pixels long. The jet is mostly seen a
+    // few dozen pixels long, where every triangle costs a software renderer
+    // as much to set up as a large one.
+
     // Forward fuselage and spine, from the radome back to the tail sting.
     builder.addLoft({radome, radome, body}, {
         Section{10.3f, 0.10f, 0.26f, 0.26f, 0.0f},
@@ -62,7 +67,7 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
         Section{-4.0f, 0.06f, 0.92f, 0.52f, 0.6f},
         Section{-7.5f, 0.06f, 0.55f, 0.40f, 0.4f},
         Section{-10.0f, 0.08f, 0.26f, 0.24f, 0.1f},
-    }, 11.0f, -11.0f, 0.0f, 20);
+    }, 11.0f, -11.0f, 0.0f, 14);
 
     // The flat centre body that blends the wing roots and the leading-edge
     // extensions into the fuselage.
@@ -73,7 +78,7 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
         Section{-3.0f, 0.0f, 2.40f, 0.25f, 0.3f},
         Section{-6.0f, 0.0f, 2.20f, 0.22f, 0.3f},
         Section{-8.0f, 0.0f, 1.90f, 0.18f, 0.3f},
-    }, 7.2f, -8.8f, 0.0f, 16);
+    }, 7.2f, -8.8f, 0.0f, 10);
 
     // Canopy bubble over the cockpit.
     builder.addLoft({canopy}, {
@@ -81,7 +86,7 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
         Section{6.4f, 0.80f, 0.36f, 0.26f, 0.0f},
         Section{5.2f, 0.78f, 0.36f, 0.24f, 0.0f},
         Section{4.2f, 0.70f, 0.28f, 0.14f, 0.0f},
-    }, 8.3f, 3.3f, 0.0f, 16);
+    }, 8.3f, 3.3f, 0.0f, 10);
 
     for (float side : {-1.0f, 1.0f}) {
         // Engine nacelle: a squared intake mouth (dark), round towards the nozzle.
@@ -91,16 +96,16 @@ void JetMeshBaker::buildJet(MeshBuilder& builder)
             Section{-3.0f, -0.42f, 0.50f, 0.50f, 0.3f},
             Section{-8.0f, -0.40f, 0.48f, 0.48f, 0.1f},
             Section{-9.6f, -0.40f, 0.44f, 0.44f, 0.0f},
-        }, 3.7f, -9.7f, side * 1.25f, 16);
+        }, 3.7f, -9.7f, side * 1.25f, 10);
         builder.addTube(metal, vector3df(-9.5f, -0.40f, side * 1.25f), vector3df(-10.6f, -0.40f, side * 1.25f),
-            0.44f, 0.38f, 16, false, true);
+            0.44f, 0.38f, 10, false, true);
 
         // Swept wing with its tip launch rail.
         builder.addPlate(surfaces, underside, vector3df(1.0f, 0.0f, side * 2.1f),
             vector3df(-5.0f, 0.0f, side * 2.1f), vector3df(-5.4f, 0.0f, side * 7.55f),
             vector3df(-3.6f, 0.0f, side * 7.55f), vector3df(0, 1, 0), 0.24f, 0.6f);
         builder.addTube(metal, vector3df(-2.9f, 0.0f, side * 7.62f), vector3df(-5.9f, 0.0f, side * 7.62f), 0.07f,
-            0.07f, 8, true, true);
+            0.07f, 6, true, true);
 
         // All-moving tailplane.
         builder.addPlate(surfaces, underside, vector3df(-7.0f, -0.2f, side * 1.8f),

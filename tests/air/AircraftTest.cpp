@@ -3,6 +3,7 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -148,6 +149,43 @@ TEST_F(AircraftTest, FirstCrossingShotStartsOneSmokeTrail)
     // A hit does not touch the flight.
     node->OnAnimate(sceneTime + 30000);
     EXPECT_TRUE(jet.hasFinished());
+}
+
+// Two trails drawn one right after the other: the second must not sample the
+// first one's texture layer 1, which its material type never reads. The
+// engine leaves a layer switched on after a draw unless the next material
+// differs, so what the renderer holds after the last trail tells.
+TEST_F(AircraftTest, EveryTrailIsDrawnWithItsFirstTextureOnly)
+{
+    enter(true, false);
+    scene::ISceneManager* sceneManager = getSceneManager();
+    video::IVideoDriver* driver = getVideoDriver();
+    scene::ICameraSceneNode* camera = sceneManager->addCameraSceneNode(
+        nullptr, vector3df(0, 0, 0), vector3df(0, 400, 320));
+    Aircraft near(line3df(vector3df(-2000, 400, 280), vector3df(2000, 400, 280)), 30000, 5000);
+    Aircraft far(line3df(vector3df(-2000, 400, 360), vector3df(2000, 400, 360)), 30000, 5000);
+    ITimer* timer = getDevice()->getTimer();
+    timer->setTime(sceneTime + 15000);
+    for (Aircraft* jet : {&near, &far}) {
+        ASSERT_NE(jet->getNode(), nullptr);
+        jet->getNode()->OnAnimate(timer->getTime());
+        ASSERT_TRUE(jet->hit(shotThrough(jet->getNode())));
+    }
+
+    bool layerOneOn = true;
+    for (u32 frame = 1; frame <= 20; ++frame) {
+        timer->setTime(sceneTime + 15000 + frame * 50);
+        driver->beginScene(true, true, video::SColor(0xFF808080));
+        sceneManager->drawAll();
+        glActiveTexture(GL_TEXTURE1);
+        layerOneOn = glIsEnabled(GL_TEXTURE_2D) == GL_TRUE;
+        glActiveTexture(GL_TEXTURE0);
+        driver->endScene();
+    }
+    for (Aircraft* jet : {&near, &far})
+        EXPECT_FALSE((*jet->getNode()->getChildren().begin())->getBoundingBox().isEmpty());
+    EXPECT_FALSE(layerOneOn);
+    camera->remove();
 }
 
 TEST_F(AircraftTest, DestroyingPrintsOneLineAndTakesTheNodeOut)

@@ -13,8 +13,18 @@ TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
     settings.frames = 40;
     settings.warmupMs = 200;
     settings.measureMs = 3000;
+    settings.steadyFrames = 30;
+    settings.stillSeconds = 1;
     FrameBench bench(settings);
     ASSERT_TRUE(bench.run());
+
+    EXPECT_EQ(bench.getSteadyTimes().count(), 30u);
+    // At rest the game's own loop is held to 60 frames a second here, where
+    // the software renderer refuses vsync; the loop without it is not held.
+    EXPECT_GT(bench.getStillFramesPerSecond(true), 0.0);
+    EXPECT_LE(bench.getStillFramesPerSecond(true), 61.0);
+    EXPECT_GT(bench.getStillCpuPerSecond(true), 0.0);
+    EXPECT_GT(bench.getStillCpuPerSecond(false), 0.0);
 
     EXPECT_EQ(bench.getSmokingJets(), 5u);
     EXPECT_GE(bench.getJetsInViewPerFrame(), 4.5);
@@ -34,4 +44,5 @@ TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
     std::ostringstream report;
     bench.report(report);
     EXPECT_NE(report.str().find("game / bare world"), std::string::npos);
+    EXPECT_NE(report.str().find("99th percentile"), std::string::npos);
 }

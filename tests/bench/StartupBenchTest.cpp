@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <climits>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -28,6 +29,20 @@ TEST(StartupBench, TimesTheRealGameToItsFirstFrame)
     EXPECT_GT(bench.getLoaded().median(), 0.0);
     EXPECT_GT(bench.getFirstFrame().median(), bench.getLoaded().median());
     EXPECT_LT(bench.getFirstFrame().median(), 60000.0);
+}
+
+// Against another build (here the same one), the two games take turns and
+// each gets its own figures.
+TEST(StartupBench, TimesAnotherBuildInTurnAndGivesTheRatio)
+{
+    StartupBench bench(workingDirectory(), 1, workingDirectory());
+    ASSERT_TRUE(bench.run());
+    ASSERT_EQ(bench.getFirstFrame().count(), 1u);
+    ASSERT_EQ(bench.getAgainstFirstFrame().count(), 1u);
+    EXPECT_DOUBLE_EQ(bench.getRatio(), bench.getFirstFrame().median() / bench.getAgainstFirstFrame().median());
+    std::ostringstream report;
+    bench.report(report);
+    EXPECT_NE(report.str().find("this build / the other"), std::string::npos) << report.str();
 }
 
 TEST(StartupBench, MissingGameFailsAtOnce)

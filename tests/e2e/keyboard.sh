@@ -13,21 +13,12 @@ wait_for_hud "RNDS REMAIN: 80" 10
 capture "$WORK/start.png"
 
 # Turning right moves the sky to the left on screen, turning left moves it
-# back. Push in strokes until the sky has clearly moved.
-turn() { # KEY START_CAPTURE RESULT_CAPTURE: prints the sky's sideways move
-  local moved=0
-  for _ in 1 2 3 4 5 6; do
-    xdotool keydown "$1" sleep 0.4 keyup "$1"
-    sleep 2 # the turret coasts to a stop
-    capture "$3"
-    moved=$(shift_x "$2" "$3")
-    [ "${moved#-}" -lt 40 ] || break
-  done
-  echo "$moved"
-}
-moved=$(turn Right "$WORK/start.png" "$WORK/right.png")
+# back. A push is one xdotool (a second process could start late) holding
+# the key long enough for the ramp to reach full deflection.
+push() { xdotool keydown "$1" sleep 0.4 keyup "$1"; }
+moved=$(turn_view "$WORK/start.png" "$WORK/right.png" push Right)
 [ "$moved" -lt -20 ] || fail "holding Right moved the sky by $moved px, not to the left"
-back=$(turn Left "$WORK/right.png" "$WORK/left.png")
+back=$(turn_view "$WORK/right.png" "$WORK/left.png" push Left)
 [ "$back" -gt 20 ] || fail "holding Left moved the sky by $back px, not to the right"
 
 # The shortest tap of a key only nudges the sight: 0.2 degrees at most, which

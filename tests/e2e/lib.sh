@@ -140,6 +140,22 @@ shift_x() {
        }' "$WORK/levels-before.txt" "$WORK/levels-after.txt"
 }
 
+# turn_view START_CAPTURE RESULT_CAPTURE COMMAND [ARGS...]: how far the sky
+# moved sideways (as shift_x) after strokes of COMMAND, each one short push
+# that turns the turret. How far a push turns depends on the frame rate, so
+# it pushes until the sky has clearly moved, at most eight times.
+turn_view() {
+  local moved=0
+  for _ in $(seq 8); do
+    "${@:3}"
+    sleep 2 # the turret coasts to a stop
+    capture "$2"
+    moved=$(shift_x "$1" "$2")
+    [ "${moved#-}" -lt 40 ] || break
+  done
+  echo "$moved"
+}
+
 # wait_for_hud TEXT SECONDS: until the HUD reads TEXT (a grep pattern)
 wait_for_hud() {
   local deadline=$((SECONDS + $2))

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -65,6 +66,18 @@ public:
 
     int pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); }
     u32 anyU32() { return std::uniform_int_distribution<u32>()(random); }
+
+    // What the mouse hands the turret between two frames, in degrees: mostly
+    // a hand's sweep, now and then a wild or senseless value.
+    f32 mouseDegrees()
+    {
+        const int kind = pick(50);
+        if (kind == 0)
+            return std::numeric_limits<f32>::quiet_NaN();
+        if (kind == 1)
+            return pick(2) ? std::numeric_limits<f32>::infinity() : -std::numeric_limits<f32>::max();
+        return std::uniform_real_distribution<f32>(-40.0f, 40.0f)(random);
+    }
 
     s16 axis()
     {
@@ -273,6 +286,10 @@ TEST_F(EventStormTest, TurretStaysWithinItsLimitsThroughAHundredThousandEvents)
         if (i % EVENTS_PER_FRAME == EVENTS_PER_FRAME - 1) {
             const int jump = source.pick(200);
             clock += jump == 0 ? source.anyU32() : jump == 1 ? u32(-5000) : 50u;
+            if (source.pick(4) == 0) {
+                const f32 yawDegrees = source.mouseDegrees();
+                unit.nudge(yawDegrees, source.mouseDegrees());
+            }
             ASSERT_TRUE(app->step()) << "the device stopped at event " << i;
             ASSERT_TRUE(withinLimits("frame at event", i));
         }

@@ -1,0 +1,107 @@
+#include "TextureLoader.h"
+
+#include <IFileSystem.h>
+#include <IImage.h>
+#include <IVideoDriver.h>
+#include <IrrlichtDevice.h>
+
+#include "EngineContext.h"
+
+using namespace irr;
+
+namespace {
+
+bool isPowerOfTwo(u32 value)
+{
+    return value != 0 && (value & (value - 1)) == 0;
+}
+
+// The rounded mean of two texels, channel by channel.
+u32 mean(u32 a, u32 b)
+{
+    u32 result = 0;
+    for (u32 shift = 0; shift < 32; shift += 8)
+        result |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) >> 1) << shift;
+    return result;
+}
+
+// The name the engine's getTexture gives a file's texture.
+io::path textureName(const io::path& file)
+{
+    return getDevice()->getFileSystem()->getAbsolutePath(file);
+}
+
+} // namespace
+
+std::vector<u32> TextureLoader::mipLevels(const u32* texels, u32 width, u32 height)
+{
+    std::vector<u32> levels;
+    u32 size = 0;
+    for (u32 w = width, h = height; w > 1 || h > 1;) {
+        w = w > 1 ? w / 2 : 1;
+        h = h > 1 ? h / 2 : 1;
+        size += w * h;
+    }
+    levels.resize(size);
+
+    const u32* source = texels;
+    u32* target = levels.data();
+    u32 w = width;
+    u32 h = height;
+    while (w > 1 || h > 1) {
+        const u32 nextW = w > 1 ? w / 2 : 1;
+        const u32 nextH = h > 1 ? h / 2 : 1;
+        const u32 stepX = w > 1 ? 1 : 0;
+        const u32 stepY = h > 1 ? w : 0;
+        for (u32 y = 0; y < nextH; ++y) {
+            const u32* row = source + (h > 1 ? 2 * y : y) * w;
+            for (u32 x = 0; x < nextW; ++x) {
+                const u32* texel = row + (w > 1 ? 2 * x : x);
+                target[y * nextW + x] = mean(mean(texel[0], texel[stepX]), mean(texel[stepY], texel[stepY + stepX]));
+            }
+        }
+        source = target;
+        target += nextW * nextH;
+        w = nextW;
+        h = nextH;
+    }
+    return levels;
+}
+
+video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io::path& file)
+{
+    const io::path name = textureName(file);
+    if (video::ITexture* loaded = driver->findTexture(name))
+        return loaded;
+    video::IImage* image = driver->createImageFromFile(file);
+    if (!image)
+        return nullptr;
+    const core::dimension2du size = image->getDimension();
+    if (!isPowerOfTwo(size.Width) || !isPowerOfTwo(size.Height)
+        || !driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS)) {
+        image->drop();
+        return driver->getTexture(file);
+    }
+
+    // The engine keeps textures as 32-bit texels; the levels are made in that form.
+    video::IImage* texels = image;
+    if (image->getColorFormat() != video::ECF_A8R8G8B8) {
+        texels = driver->createImage(video::ECF_A8R8G8B8, size);
+        image->copyTo(texels);
+        image->drop();
+    }
+    std::vector<u32> levels = mipLevels(static_cast<const u32*>(texels->lock()), size.Width, size.Height);
+    texels->unlock();
+    video::ITexture* texture = driver->addTexture(name, texels, levels.data());
+    texels->drop();
+    return texture;
+}
+
+video::ITexture* TextureLoader::flat(video::IVideoDriver* driver, const io::path& file)
+{
+    const bool mipMaps = driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS);
+    driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, false);
+    video::ITexture* texture = driver->getTexture(file);
+    driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, mipMaps);
+    return texture;
+}
