@@ -121,6 +121,7 @@ const int mostSkipped = 200;
 const char* const viewNames[3] = {"level", "zenith", "aim"};
 const f32 smallestJet = 10.f;         // px: the smallest jet worth looking for
 const u32 searchSlack = 2500;         // ms either side of a planned capture
+const u32 captureSlack = 400;        // ms of game time a capture may come early (half as much late)
 const u32 shortestHit = 600;          // ms: the least time the aimed line may cross the last jet
 const f32 farthestHit = 2000.f;       // units: farther, the smoke is too small to count
 // The sight's centre and the muzzles, where the guns' own frame puts them.
@@ -339,11 +340,16 @@ bool RoundPlanner::bestAim(const Jet& jet, u32 from, u32 to, f32 farthest, Aim& 
 void RoundPlanner::bestView(Jet& jet, int slot, const View& view, u32 from, u32 to) const
 {
     // The largest the jet gets on screen while it stands clear of the HUD,
-    // the crosshair and the guns.
+    // the crosshair and the guns, and stays clear for a while either side:
+    // a capture comes a little early or late, and a jet that has only just
+    // come out from behind the guns would be missed.
     jet.seen[slot] = false;
     for (u32 t = from; t <= to && t <= jet.flightTime; t += 50) {
         const Spot spot = project(view, positionAt(jet, t));
-        if (inClearArea(spot) && spot.size >= smallestJet &&
+        bool clearAround = t >= captureSlack && t + captureSlack <= jet.flightTime;
+        for (u32 u = t - captureSlack; clearAround && u <= t + captureSlack / 2; u += 100)
+            clearAround = inClearArea(project(view, positionAt(jet, u)));
+        if (clearAround && spot.size >= smallestJet &&
             (!jet.seen[slot] || spot.size > jet.spot[slot].size)) {
             jet.seen[slot] = true;
             jet.seenAt[slot] = t;

@@ -45,8 +45,10 @@ read -r AIM_X AIM_Y < <(awk '$1 == "aim" { print $2, $3 }' "$WORK/plan.txt")
 FIRST=$((SKIP + 1)); LAST=$((SKIP + 5))
 # later ANCHOR GAME_MS: the real moment GAME_MS of game time after ANCHOR
 later() { echo $(($1 + $2 / SPEED)); }
-# The capture of the X server's picture comes about this long after import starts.
-GRAB_LEAD=250
+# The capture of the X server's picture comes about this long after import
+# starts: its GetImage request went out 50 to 60 ms after the exec under
+# strace; the PNG it then writes takes a second more.
+GRAB_LEAD=80
 # capture_at MS FILE: in the background, a capture at that real moment
 CAPTURES=()
 capture_at() { (sleep_until $(($1 - GRAB_LEAD)); capture "$2") & CAPTURES+=($!); }
