@@ -20,9 +20,9 @@ trap 'rm -f "$shot" "$panel" "$hit"' EXIT
 TORVEL_SHOT_OUT="$shot" TORVEL_PANEL_OUT="$panel" TORVEL_HIT_OUT="$hit" "$root/scripts/headless.sh" \
   bash "$root/tests/e2e/round.sh" "$build/bin/torvel" "$build/res" "$build/bin/round-planner"
 # Only a round that passed gives pictures worth keeping.
-cp "$shot" "$root/docs/screenshot.png"
-cp "$panel" "$root/docs/round-over.png"
-cp "$hit" "$root/docs/hit.png"
+install -m 644 "$shot" "$root/docs/screenshot.png"
+install -m 644 "$panel" "$root/docs/round-over.png"
+install -m 644 "$hit" "$root/docs/hit.png"
 for picture in screenshot round-over hit; do
   echo "docs/$picture.png: $(identify -format '%wx%h' "$root/docs/$picture.png")"
 done
