@@ -61,18 +61,18 @@ protected:
 
     // A height map of random colours, so that the heights (the lightness,
     // half the sum of the largest and smallest channel) include halves.
-    std::string randomHeightMap(u32 side, u32 seed)
+    std::string randomHeightMap(u32 side, u32 startValue)
     {
         if (!scratchFile.empty())
             std::filesystem::remove(scratchFile);
         video::IVideoDriver* driver = device->getVideoDriver();
         video::IImage* image = driver->createImage(video::ECF_R8G8B8, core::dimension2du(side, side));
-        std::mt19937 random(seed);
+        std::mt19937 random(startValue);
         for (u32 y = 0; y < side; ++y)
             for (u32 x = 0; x < side; ++x)
                 image->setPixel(x, y, video::SColor(255, random() % 256, random() % 256, random() % 256));
         scratchFile = (std::filesystem::temp_directory_path()
-                       / ("torvel-heights-" + std::to_string(side) + "-" + std::to_string(seed) + ".png")).string();
+                       / ("torvel-heights-" + std::to_string(side) + "-" + std::to_string(startValue) + ".png")).string();
         const bool written = driver->writeImageToFile(image, scratchFile.c_str());
         image->drop();
         EXPECT_TRUE(written);
