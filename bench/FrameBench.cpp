@@ -112,7 +112,8 @@ bool FrameBench::run()
         return false;
 
     if (capturing) {
-        captureStills();
+        if (!captureStills())
+            return false;
     } else {
         measure();
         measureSteady();
@@ -166,7 +167,7 @@ void FrameBench::measureSteady()
     }
 }
 
-void FrameBench::captureStills()
+bool FrameBench::captureStills()
 {
     // The same moment the measurement's pictures show: halfway through it.
     // The smoke's particles are drawn from the engine's randomizer, which
@@ -198,8 +199,11 @@ void FrameBench::captureStills()
     for (bool game : {true, false}) {
         const std::string file = settings.captureDir + (game ? "/capture-game.png" : "/capture-bare.png");
         frame(game, SYNC_AT_END, nullptr, file);
+        if (!shotWritten)
+            return false;
         captures.push_back(file);
     }
+    return true;
 }
 
 // Never inlined: a profiler finds each kind of frame under its own name.
@@ -478,7 +482,7 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     }
     t[6] = Clock::now();
     if (!shotFile.empty())
-        writeBackBuffer(shotFile);
+        shotWritten = writeBackBuffer(shotFile);
     driver->endScene();
     glFinish();
     t[7] = Clock::now();
@@ -518,7 +522,7 @@ void FrameBench::postStick()
         clockLead += FireControl::RELOAD_TIME + 1;
 }
 
-void FrameBench::writeBackBuffer(const std::string& file)
+bool FrameBench::writeBackBuffer(const std::string& file)
 {
     // The frame is still whole in the back buffer before the swap; rows come
     // bottom up from OpenGL and are turned over into the image.
@@ -526,7 +530,7 @@ void FrameBench::writeBackBuffer(const std::string& file)
     const core::dimension2du size = driver->getScreenSize();
     video::IImage* image = driver->createImage(video::ECF_R8G8B8, size);
     if (!image)
-        return;
+        return false;
     u8* pixels = static_cast<u8*>(image->lock());
     const u32 pitch = image->getPitch();
     glReadBuffer(GL_BACK);
@@ -535,9 +539,11 @@ void FrameBench::writeBackBuffer(const std::string& file)
         glReadPixels(0, static_cast<GLint>(size.Height - 1 - row), static_cast<GLsizei>(size.Width), 1,
                      GL_RGB, GL_UNSIGNED_BYTE, pixels + row * pitch);
     image->unlock();
-    if (!driver->writeImageToFile(image, file.c_str(), 0))
+    const bool written = driver->writeImageToFile(image, file.c_str(), 0);
+    if (!written)
         std::cerr << "Could not write " << file << "." << std::endl;
     image->drop();
+    return written;
 }
 
 void FrameBench::report(std::ostream& out) const

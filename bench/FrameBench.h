@@ -104,13 +104,13 @@ private:
     void measure();
     void measureSteady();
     void measureStillView();
-    void captureStills();
+    bool captureStills();
     void replayGameStill(irr::u32 count);
     void replayBareStill(irr::u32 count);
     void showGameObjects(bool shown);
     void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
-    void writeBackBuffer(const std::string& file);
+    bool writeBackBuffer(const std::string& file);
     irr::u32 countJetsInView() const;
 
     Settings settings;
@@ -135,6 +135,7 @@ private:
     irr::u32 stillFrames[2];                               // frames drawn in them
     bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
     std::vector<std::string> captures;                     // stills written by captureStills
+    bool shotWritten = false;                              // the last frame asked to be kept was written
     irr::u32 launchTime;                                   // the engine's scene time when the jets were under way
     irr::u32 launchRealTime;                               // the real time the airspace was given then
     double replayWall[2];                                  // s the replays of bare [0] and game [1] stills took
