@@ -21,8 +21,6 @@ public:
     // the microseconds to sleep before beginning the next one.
     std::int64_t sleepAfterFrame(std::int64_t nowUs);
 
-    std::int64_t getPeriod() const { return periodUs; }
-
 private:
     std::int64_t periodUs;   // time from one frame's start to the next's
     std::int64_t nextUs;     // when the next frame is due to begin

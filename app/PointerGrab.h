@@ -19,8 +19,6 @@ public:
     // so the jump into the window is not taken for aim.
     irr::core::vector2di poll(bool hold, const irr::core::dimension2du& window);
 
-    bool isHeld() const { return held; }
-
 private:
     irr::gui::ICursorControl* cursor;   // the device's; may be null (no window)
     bool held = false;                  // hidden and centred each frame

@@ -7,6 +7,7 @@
 #include "EngineLog.h"
 #include "FlightRules.h"
 #include "HitEffects.h"
+#include "TextureLoader.h"
 #include "WindowFocus.h"
 
 #include <irrlicht.h>
@@ -40,8 +41,8 @@ TorvelApp::TorvelApp()
     Aircraft::preload();
     scoreTable.load();
     // The fireball's texture is made ready now, not at the first hit.
-    hitEffects = std::make_unique<HitEffects>(sceneManager, driver->getTexture(HitEffects::fireballFile),
-                                              getAudioManager());
+    hitEffects = std::make_unique<HitEffects>(
+        sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
     Airspace* airspace = getAirspace();
     roundsEndedSeen = airspace->getRoundsEnded();
     // A hit happens in a step of the fire unit, at that step's moment.

@@ -66,7 +66,6 @@ public:
     void watch(const irr::SEvent& event, irr::u32 now);
 
     irr::u32 held() const;
-    bool slow() const;
 
     // The event for game time now. A control pressed since the previous
     // event counts as held in this one even if it was released already, so
@@ -74,6 +73,9 @@ public:
     irr::SEvent nextEvent(irr::u32 now);
 
 private:
+    // Shift is held: the keys turn at half their deflection.
+    bool slow() const;
+
     bool keyDown[irr::KEY_KEY_CODES_COUNT] = {};  // keys held, by key code
     irr::u32 mouseHeld = 0;                       // controls held on the mouse buttons
     irr::u32 pressedSinceEvent = 0;               // controls pressed since the last event

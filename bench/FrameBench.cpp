@@ -41,8 +41,6 @@ double processCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// A trigger press every this many frames: sixteen rounds, then four quiet frames.
-
 bool isSmoking(const scene::ISceneNode* node)
 {
     for (const scene::ISceneNode* child : node->getChildren())
@@ -160,11 +158,8 @@ void FrameBench::measureSteady()
 {
     // Game frames only, one after the other as the game draws them, bursts
     // firing: how far the slow ones stray from the usual one.
-    for (u32 i = 0; i < settings.steadyFrames; ++i) {
-        SampleStats steps[STEP_COUNT];
-        frame(true, SYNC_AT_END, steps, std::string());
-        steadyTimes.add(steps[WHOLE_FRAME].median());
-    }
+    for (u32 i = 0; i < settings.steadyFrames; ++i)
+        steadyTimes.add(frame(true, SYNC_AT_END, nullptr, std::string()));
 }
 
 bool FrameBench::captureStills()
@@ -432,7 +427,7 @@ u32 FrameBench::countJetsInView() const
     return seen;
 }
 
-void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile)
+double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile)
 {
     IrrlichtDevice* device = getDevice();
     video::IVideoDriver* driver = getVideoDriver();
@@ -487,15 +482,17 @@ void FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::stri
     glFinish();
     t[7] = Clock::now();
 
+    const double whole = millisecondsBetween(t[0], t[7]);
     if (!stats)
-        return;
+        return whole;
     for (int step = EVENTS; step <= END_SCENE; ++step) {
         if (game || step == EVENTS || step == BEGIN_SCENE || step == DRAW_ALL || step == END_SCENE)
             stats[step].add(millisecondsBetween(t[step], t[step + 1]));
     }
     if (game)
         stats[OWN_STEPS].add(millisecondsBetween(t[1], t[2]) + millisecondsBetween(t[4], t[6]));
-    stats[WHOLE_FRAME].add(millisecondsBetween(t[0], t[7]));
+    stats[WHOLE_FRAME].add(whole);
+    return whole;
 }
 
 void FrameBench::postStick()

@@ -108,7 +108,8 @@ private:
     void replayGameStill(irr::u32 count);
     void replayBareStill(irr::u32 count);
     void showGameObjects(bool shown);
-    void frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
+    // One frame of the game or the bare world; its whole time in ms.
+    double frame(bool game, Sync sync, SampleStats* stats, const std::string& shotFile);
     void postStick();
     bool writeBackBuffer(const std::string& file);
     irr::u32 countJetsInView() const;

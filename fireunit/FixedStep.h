@@ -26,9 +26,6 @@ public:
     // but each keeps its own moment.
     irr::u32 stepTime(irr::u32 index) const;
 
-    // Seconds per step, for rates given per second.
-    static constexpr irr::f32 seconds() { return 1.0f / STEPS_PER_SECOND; }
-
 private:
     bool started = false;   // a time has been seen
     irr::u32 last = 0;      // game time of the previous call

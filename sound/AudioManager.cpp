@@ -19,6 +19,12 @@ namespace torvel {
 
 namespace {
 
+ALint stateOf(ALuint voice) {
+    ALint state = AL_STOPPED;
+    alGetSourcei(voice, AL_SOURCE_STATE, &state);
+    return state;
+}
+
 std::string describe(const std::string& path, const SampleBuffer& samples, int fileChannels) {
     char text[160];
     std::snprintf(text, sizeof text, ": %d channel%s, %d Hz, %.2f s, %zu bytes%s", fileChannels,
@@ -128,8 +134,7 @@ bool AudioManager::select() const {
 
 void AudioManager::reclaimFinishedVoices() {
     auto finished = [](AudioSource* source) {
-        ALint state = AL_STOPPED;
-        alGetSourcei(source->voice, AL_SOURCE_STATE, &state);
+        const ALint state = stateOf(source->voice);
         if (state == AL_PLAYING || state == AL_PAUSED)
             return false;
         alDeleteSources(1, &source->voice);
@@ -196,30 +201,20 @@ void AudioManager::pauseAll() {
     paused = true;
     if (shutDownDone || !select())
         return;
-    for (AudioSource* source : voiced) {
-        ALint state = AL_STOPPED;
-        alGetSourcei(source->voice, AL_SOURCE_STATE, &state);
-        if (state == AL_PLAYING) {
+    for (AudioSource* source : voiced)
+        if (stateOf(source->voice) == AL_PLAYING)
             alSourcePause(source->voice);
-            held.push_back(source);
-        }
-    }
 }
 
 void AudioManager::resumeAll() {
     if (!paused)
         return;
     paused = false;
-    if (!shutDownDone && select()) {
-        for (AudioSource* source : held) {
-            ALint state = AL_STOPPED;
-            if (source->voice != 0)
-                alGetSourcei(source->voice, AL_SOURCE_STATE, &state);
-            if (state == AL_PAUSED)
+    // Nothing but pauseAll pauses a voice: the paused ones are those it held.
+    if (!shutDownDone && select())
+        for (AudioSource* source : voiced)
+            if (stateOf(source->voice) == AL_PAUSED)
                 alSourcePlay(source->voice);
-        }
-    }
-    held.clear();
 }
 
 void AudioManager::shutDown() {
@@ -235,7 +230,6 @@ void AudioManager::shutDown() {
         }
     }
     voiced.clear();
-    held.clear();
     // Buffers go while the context is still current: the last reference frees them.
     for (AudioSource* source : sources)
         source->samples.reset();

@@ -95,7 +95,6 @@ private:
     bool voiceShortageLogged = false;                                    // the log tells of a voice shortage only once
     bool shutDownDone = false;                                           // after shutDown everything is silent
     bool paused = false;                                                 // pauseAll holds the sounds
-    std::vector<AudioSource*> held;                                      // sources pauseAll paused, to resume
 };
 
 // The game's entry point to the sound layer.

@@ -17,6 +17,18 @@
 
 using namespace irr;
 
+namespace {
+
+// Without the HUD font the engine's own small font still shows the player
+// the rounds, the jets and the points, and every word between rounds.
+gui::IGUIFont* hudFontOrBuiltIn(IrrlichtDevice* device)
+{
+    gui::IGUIFont* font = getHudFont();
+    return font ? font : device->getGUIEnvironment()->getBuiltInFont();
+}
+
+}
+
 void TorvelApp::drawHud()
 {
     video::SMaterial lineMaterial;
@@ -42,20 +54,14 @@ void TorvelApp::drawHud()
         fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
         airspace->getAircraftLeft(), airspace->getPoints());
 
-    // Without the HUD font the engine's own small font still shows the player
-    // the rounds, the jets and the points.
-    gui::IGUIFont* font = getHudFont();
-    if (!font)
-        font = device->getGUIEnvironment()->getBuiltInFont();
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
     font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
 }
 
 void TorvelApp::drawBetweenRounds()
 {
-    gui::IGUIFont* font = getHudFont();
-    if (!font)
-        font = device->getGUIEnvironment()->getBuiltInFont();
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
     if (roundScreen.showsPanel(gameTime))
         RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
                                   roundScreen.getPlace());
@@ -65,9 +71,7 @@ void TorvelApp::drawBetweenRounds()
 
 void TorvelApp::drawPauseNotice()
 {
-    gui::IGUIFont* font = getHudFont();
-    if (!font)
-        font = device->getGUIEnvironment()->getBuiltInFont();
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
     // A dark band across the middle, over the sight, so that the word reads
     // against sky and ground alike.
     const core::dimension2du screen = driver->getScreenSize();

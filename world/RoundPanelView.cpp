@@ -30,6 +30,19 @@ struct RoundPanelView::Layout {
     std::vector<Line> lines;
     std::vector<RoundPanel::Row> rows;
     bool centreOnFirstLine;   // the first line sits on the screen's centre
+
+    // After a gap, the title and the best rounds, the one at place marked;
+    // nothing while the table is empty.
+    void addTable(const std::vector<ScoreTable::Entry>& table, int place)
+    {
+        rows = RoundPanel::rows(table, place, FlightRules::aircraftPerRound);
+        if (rows.empty())
+            return;
+        lines.push_back({core::stringw(), white, -1, 0.6f});
+        lines.push_back({RoundPanel::tableTitle, gold, -1, 1.0f});
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            lines.push_back({core::stringw(), white, static_cast<s32>(i), 1.0f});
+    }
 };
 
 void RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const RoundSummary& round,
@@ -40,13 +53,7 @@ void RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font,
     const std::vector<core::stringw> heading = RoundPanel::heading(round);
     for (std::size_t i = 0; i < heading.size(); ++i)
         layout.lines.push_back({heading[i], i == 0 ? gold : white, -1, 1.0f});
-    layout.rows = RoundPanel::rows(table, place, FlightRules::aircraftPerRound);
-    if (!layout.rows.empty()) {
-        layout.lines.push_back({core::stringw(), white, -1, 0.6f});
-        layout.lines.push_back({RoundPanel::tableTitle, gold, -1, 1.0f});
-        for (std::size_t i = 0; i < layout.rows.size(); ++i)
-            layout.lines.push_back({core::stringw(), white, static_cast<s32>(i), 1.0f});
-    }
+    layout.addTable(table, place);
     const core::stringw footer = RoundPanel::footer(place);
     if (!footer.empty()) {
         layout.lines.push_back({core::stringw(), white, -1, 0.4f});
@@ -61,13 +68,7 @@ void RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* 
     Layout layout;
     layout.centreOnFirstLine = true;
     layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f});
-    layout.rows = RoundPanel::rows(table, ScoreTable::notEntered, FlightRules::aircraftPerRound);
-    if (!layout.rows.empty()) {
-        layout.lines.push_back({core::stringw(), white, -1, 0.6f});
-        layout.lines.push_back({RoundPanel::tableTitle, gold, -1, 1.0f});
-        for (std::size_t i = 0; i < layout.rows.size(); ++i)
-            layout.lines.push_back({core::stringw(), white, static_cast<s32>(i), 1.0f});
-    }
+    layout.addTable(table, ScoreTable::notEntered);
     draw(driver, font, layout);
 }
 

@@ -55,71 +55,58 @@ inline __attribute__((always_inline)) vector3df faceNormal(const vector3df& a, v
     return normal;
 }
 
-// Positions after setScale, made row by row and kept for three rows: a
-// vertex's normal needs the rows on either side of its own.
-class ScaledRows {
+// Positions after setScale: the engine scales each vertex, then turns it
+// about the centre of the unscaled terrain (its pivot).
+class Scaled {
 public:
-    ScaledRows(const S3DVertex2TCoords* unscaled, u32 size, const vector3df& scale)
-        : unscaled(unscaled), size(size), scale(scale), rows(3 * size)
+    Scaled(const S3DVertex2TCoords* unscaled, u32 size, const vector3df& scale, const vector3df& pivot)
+        : unscaled(unscaled), size(size), scale(scale), pivot(pivot)
     {
-        pivot = patchBoxCentre(size, [&](u32 x, u32 z) { return unscaled[x * size + z].Pos; });
     }
 
-    vector3df make(u32 x, u32 z) const
+    vector3df at(u32 x, u32 z) const
     {
         // The node still stands at the origin when it is scaled.
         return turnedAbout(unscaled[x * size + z].Pos * scale + vector3df(0.0f, 0.0f, 0.0f), pivot);
     }
 
-    void fill(u32 x)
-    {
-        for (u32 z = 0; z < size; ++z)
-            rows[(x % 3) * size + z] = make(x, z);
-    }
-
-    const vector3df& at(u32 x, u32 z) const { return rows[(x % 3) * size + z]; }
+    const vector3df& getScale() const { return scale; }
 
 private:
     const S3DVertex2TCoords* unscaled;
     u32 size;
     vector3df scale;
-    vector3df pivot;               // centre of the unscaled terrain
+    vector3df pivot;   // centre of the unscaled terrain
+};
+
+// Scaled positions made row by row and kept for three rows: a vertex's
+// normal needs the rows on either side of its own.
+class ScaledRows {
+public:
+    ScaledRows(const Scaled& scaled, u32 size) : scaled(scaled), size(size), rows(3 * size) {}
+
+    void fill(u32 x)
+    {
+        for (u32 z = 0; z < size; ++z)
+            rows[(x % 3) * size + z] = scaled.at(x, z);
+    }
+
+    const vector3df& at(u32 x, u32 z) const { return rows[(x % 3) * size + z]; }
+
+private:
+    const Scaled& scaled;
+    u32 size;
     std::vector<vector3df> rows;   // three rows of scaled positions, by x modulo 3
 };
 
-} // namespace
-
-void TerrainVertices::centreBelowOrigin(scene::ITerrainSceneNode* terrain, const vector3df& scale, f32 depth)
-{
-    scene::IMeshBuffer* loaded = terrain->getMesh()->getMeshBuffer(0);
-    scene::IMeshBuffer* drawn = terrain->getRenderBuffer();
-    const auto* unscaled = static_cast<const S3DVertex2TCoords*>(loaded->getVertices());
-    const u32 size = sideOf(loaded->getVertexCount());
-    const vector3df centre = scaledCentre(unscaled, size, scale);
-    const vector3df position(-centre.X, -(centre.Y + depth), -centre.Z);
-    // The node's own state: its position, and the boxes of its patches. The
-    // engine's setScale scales the vertices only, while the scale given at
-    // loading went into the node's transformation too, where the scene
-    // manager would apply it again to place and cull the terrain.
-    terrain->ISceneNode::setScale(vector3df(1.0f, 1.0f, 1.0f));
-    terrain->updateAbsolutePosition();
-    terrain->setPosition(position);
-    place(unscaled, size, scale, centre, position, static_cast<S3DVertex2TCoords*>(drawn->getVertices()));
-    drawn->setDirty(scene::EBT_VERTEX);
-}
-
-vector3df TerrainVertices::scaledCentre(const S3DVertex2TCoords* unscaled, u32 size, const vector3df& scale)
-{
-    const ScaledRows scaled(unscaled, size, scale);
-    return patchBoxCentre(size, [&](u32 x, u32 z) { return scaled.make(x, z); });
-}
-
-void TerrainVertices::place(const S3DVertex2TCoords* unscaled, u32 size, const vector3df& scale,
-                            const vector3df& centre, const vector3df& position, S3DVertex2TCoords* out)
+// Writes into out the positions and normals of the terrain scaled, which
+// puts its centre at centre, and then placed at position.
+void place(const S3DVertex2TCoords* unscaled, u32 size, const Scaled& scaled, const vector3df& centre,
+           const vector3df& position, S3DVertex2TCoords* out)
 {
     if (size == 0)
         return;
-    ScaledRows rows(unscaled, size, scale);
+    ScaledRows rows(scaled, size);
     const u32 last = size - 1;
     rows.fill(0);
     if (size > 1)
@@ -158,9 +145,34 @@ void TerrainVertices::place(const S3DVertex2TCoords* unscaled, u32 size, const v
 
             const u32 i = x * size + z;
             out[i].Normal = normal;
-            out[i].Pos = turnedAbout(unscaled[i].Pos * scale + position, centre);
+            out[i].Pos = turnedAbout(unscaled[i].Pos * scaled.getScale() + position, centre);
         }
     }
+}
+
+} // namespace
+
+void TerrainVertices::centreBelowOrigin(scene::ITerrainSceneNode* terrain, const vector3df& scale, f32 depth)
+{
+    scene::IMeshBuffer* loaded = terrain->getMesh()->getMeshBuffer(0);
+    scene::IMeshBuffer* drawn = terrain->getRenderBuffer();
+    const auto* unscaled = static_cast<const S3DVertex2TCoords*>(loaded->getVertices());
+    const u32 size = sideOf(loaded->getVertexCount());
+    // The centre the engine reports after scaling: that of the box around
+    // the scaled vertices.
+    const Scaled scaled(unscaled, size, scale,
+                        patchBoxCentre(size, [&](u32 x, u32 z) { return unscaled[x * size + z].Pos; }));
+    const vector3df centre = patchBoxCentre(size, [&](u32 x, u32 z) { return scaled.at(x, z); });
+    const vector3df position(-centre.X, -(centre.Y + depth), -centre.Z);
+    // The node's own state: its position, and the boxes of its patches. The
+    // engine's setScale scales the vertices only, while the scale given at
+    // loading went into the node's transformation too, where the scene
+    // manager would apply it again to place and cull the terrain.
+    terrain->ISceneNode::setScale(vector3df(1.0f, 1.0f, 1.0f));
+    terrain->updateAbsolutePosition();
+    terrain->setPosition(position);
+    place(unscaled, size, scaled, centre, position, static_cast<S3DVertex2TCoords*>(drawn->getVertices()));
+    drawn->setDirty(scene::EBT_VERTEX);
 }
 
 u32 TerrainVertices::sideOf(u32 count)

@@ -34,19 +34,6 @@ public:
     static void centreBelowOrigin(irr::scene::ITerrainSceneNode* terrain, const irr::core::vector3df& scale,
                                   irr::f32 depth);
 
-    // The centre the engine reports after scaling: that of the box around
-    // the scaled vertices. unscaled holds size * size vertices, row by row.
-    static irr::core::vector3df scaledCentre(const irr::video::S3DVertex2TCoords* unscaled, irr::u32 size,
-                                             const irr::core::vector3df& scale);
-
-    // Writes into out (size * size vertices, texture coordinates and colours
-    // untouched) the positions and normals of the terrain scaled by scale,
-    // which puts its centre at centre (see scaledCentre), and then placed at
-    // position.
-    static void place(const irr::video::S3DVertex2TCoords* unscaled, irr::u32 size,
-                      const irr::core::vector3df& scale, const irr::core::vector3df& centre,
-                      const irr::core::vector3df& position, irr::video::S3DVertex2TCoords* out);
-
     // The side of a square grid of count vertices; 0 when count is not square.
     static irr::u32 sideOf(irr::u32 count);
 };

@@ -8,6 +8,14 @@ sleep_until() {
   [ "$left" -le 0 ] || sleep "$(awk -v l="$left" 'BEGIN { printf "%.3f", l / 1000 }')"
 }
 
+# pointer_centred: the pointer stands at the window's centre, where the game
+# holds it while it aims with the mouse
+pointer_centred() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:683 y:384" ]; }
+
+# boom_heard BIN: the game started in folder BIN has loaded the boom of a
+# hit, which it does at its first hit
+boom_heard() { grep -q 'hit\.wav' "$1/cAudioEngineLog.html" 2>/dev/null; }
+
 # mouse DX DY: moves the pointer, which the game holds at its window's
 # centre and turns the turret by, 0.05 degrees a pixel (right and down for
 # positive figures). A stroke at a time, each to a place inside the window,
@@ -22,7 +30,7 @@ mouse() {
     dy=$(( y > 300 ? 300 : y < -300 ? -300 : y )); y=$((y - dy))
     xdotool mousemove $((683 + dx)) $((384 + dy))
     deadline=$(($(now_ms) + 5000))
-    until [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:683 y:384" ]; do
+    until pointer_centred; do
       [ "$(now_ms)" -lt "$deadline" ] || return 1
       sleep 0.02
     done

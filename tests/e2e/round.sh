@@ -147,7 +147,7 @@ pause_at() {
 # a name given, keeps the game's next frame under it.
 watch_hit() {
   (
-    until grep -q 'hit\.wav' "$WORK/bin/cAudioEngineLog.html" 2>/dev/null; do sleep 0.01; done
+    until boom_heard "$WORK/bin"; do sleep 0.01; done
     [ -z "${1:-}" ] || xdotool key t
     now_ms >"$WORK/hit"
   ) &

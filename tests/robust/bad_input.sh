@@ -141,7 +141,7 @@ for FAULT in missing half random; do
       hit=$(( $(now_ms) + (5000 + (hit_from + hit_to) / 2) / SPEED ))
       fire_around $((hit - 600)) $((hit + 600)) 0.12
       deadline=$(($(now_ms) + 5000))
-      until grep -q 'hit\.wav' "$WORK/play/bin/cAudioEngineLog.html" 2>/dev/null; do
+      until boom_heard "$WORK/play/bin"; do
         [ "$(now_ms)" -lt "$deadline" ] || fail "the bursts did not hit the first jet"
         sleep 0.05
       done
