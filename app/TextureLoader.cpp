@@ -79,8 +79,10 @@ video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io:
     const core::dimension2du size = image->getDimension();
     if (!isPowerOfTwo(size.Width) || !isPowerOfTwo(size.Height)
         || !driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS)) {
+        // The picture read is handed over as it is, not read a second time.
+        video::ITexture* texture = driver->addTexture(name, image);
         image->drop();
-        return driver->getTexture(file);
+        return texture;
     }
 
     // The engine keeps textures as 32-bit texels; the levels are made in that form.

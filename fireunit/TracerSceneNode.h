@@ -8,8 +8,9 @@
 
 // Draws the tracers of a TracerBatch in one call: each streak a thin quad
 // turned to face the camera, white-yellow at the round and dimmer towards
-// the guns, added onto the picture like light, in front of the muzzle flashes. Its width grows with distance
-// so that a streak stays about four pixels wide all along.
+// the guns, added onto the picture like light, in front of the muzzle
+// flashes. Its width grows with distance so that a streak stays about four
+// pixels wide all along.
 // The vertex and index arrays are fixed, so drawing allocates nothing.
 //
 // The owner fires rounds into getBatch() and calls update with the game
