@@ -3,6 +3,7 @@
 #include "Aircraft.h"
 #include "Airspace.h"
 #include "AudioManager.h"
+#include "BackBuffer.h"
 #include "EngineContext.h"
 #include "EngineLog.h"
 #include "FlightRules.h"
@@ -11,10 +12,8 @@
 #include "WindowFocus.h"
 
 #include <irrlicht.h>
-#include <GL/gl.h>
 
 #include <chrono>
-#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <thread>
@@ -271,7 +270,7 @@ void TorvelApp::writePendingScreenshots()
 {
     if (pendingScreenshots.empty())
         return;
-    video::IImage* image = captureBackBuffer();
+    video::IImage* image = BackBuffer::capture(driver);
     if (image != nullptr) {
         for (u32 i = 0; i < pendingScreenshots.size(); ++i)
             driver->writeImageToFile(image, pendingScreenshots[i], 0);
@@ -280,33 +279,4 @@ void TorvelApp::writePendingScreenshots()
         std::cerr << "Screenshot failed: the frame could not be read." << std::endl;
     }
     pendingScreenshots.clear();
-}
-
-video::IImage* TorvelApp::captureBackBuffer()
-{
-    // The engine's own screenshot reads the front buffer, which software
-    // renderers and compositors leave black after the swap. The frame just
-    // drawn is still whole in the back buffer until endScene.
-    const core::dimension2du size = driver->getScreenSize();
-    if (size.Width == 0 || size.Height == 0)
-        return nullptr;
-    video::IImage* image = driver->createImage(video::ECF_R8G8B8, size);
-    if (image == nullptr)
-        return nullptr;
-    u8* pixels = static_cast<u8*>(image->lock());
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, size.Width, size.Height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-
-    // OpenGL counts rows from the bottom, images from the top.
-    const u32 pitch = image->getPitch();
-    core::array<u8> row(pitch);
-    row.set_used(pitch);
-    for (u32 top = 0, bottom = size.Height - 1; top < bottom; ++top, --bottom) {
-        memcpy(row.pointer(), pixels + top * pitch, pitch);
-        memcpy(pixels + top * pitch, pixels + bottom * pitch, pitch);
-        memcpy(pixels + bottom * pitch, row.pointer(), pitch);
-    }
-    image->unlock();
-    return image;
 }

@@ -84,7 +84,6 @@ private:
     void startRound();
     void endRound();
     void writePendingScreenshots();
-    irr::video::IImage* captureBackBuffer();
     void pace();
 
     irr::IrrlichtDevice* device;

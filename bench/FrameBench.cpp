@@ -2,6 +2,7 @@
 
 #include "Aircraft.h"
 #include "Airspace.h"
+#include "BackBuffer.h"
 #include "EngineContext.h"
 #include "FireControl.h"
 #include "FireUnit.h"
@@ -521,21 +522,10 @@ void FrameBench::postStick()
 
 bool FrameBench::writeBackBuffer(const std::string& file)
 {
-    // The frame is still whole in the back buffer before the swap; rows come
-    // bottom up from OpenGL and are turned over into the image.
     video::IVideoDriver* driver = getVideoDriver();
-    const core::dimension2du size = driver->getScreenSize();
-    video::IImage* image = driver->createImage(video::ECF_R8G8B8, size);
+    video::IImage* image = BackBuffer::capture(driver);
     if (!image)
         return false;
-    u8* pixels = static_cast<u8*>(image->lock());
-    const u32 pitch = image->getPitch();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    for (u32 row = 0; row < size.Height; ++row)
-        glReadPixels(0, static_cast<GLint>(size.Height - 1 - row), static_cast<GLsizei>(size.Width), 1,
-                     GL_RGB, GL_UNSIGNED_BYTE, pixels + row * pitch);
-    image->unlock();
     const bool written = driver->writeImageToFile(image, file.c_str(), 0);
     if (!written)
         std::cerr << "Could not write " << file << "." << std::endl;

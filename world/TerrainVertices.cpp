@@ -56,7 +56,8 @@ inline __attribute__((always_inline)) vector3df faceNormal(const vector3df& a, v
 }
 
 // Positions after setScale: the engine scales each vertex, then turns it
-// about the centre of the unscaled terrain (its pivot).
+// about the centre of the unscaled terrain (its pivot). Then setPosition
+// moves each and turns it about the centre of the scaled terrain.
 class Scaled {
 public:
     Scaled(const S3DVertex2TCoords* unscaled, u32 size, const vector3df& scale, const vector3df& pivot)
@@ -70,7 +71,14 @@ public:
         return turnedAbout(unscaled[x * size + z].Pos * scale + vector3df(0.0f, 0.0f, 0.0f), pivot);
     }
 
-    const vector3df& getScale() const { return scale; }
+    // The vertex at index i of the unscaled terrain, scaled, which puts the
+    // terrain's centre at centre, and then placed at position.
+    vector3df placed(u32 i, const vector3df& position, const vector3df& centre) const
+    {
+        return turnedAbout(unscaled[i].Pos * scale + position, centre);
+    }
+
+    u32 getSize() const { return size; }
 
 private:
     const S3DVertex2TCoords* unscaled;
@@ -83,7 +91,7 @@ private:
 // normal needs the rows on either side of its own.
 class ScaledRows {
 public:
-    ScaledRows(const Scaled& scaled, u32 size) : scaled(scaled), size(size), rows(3 * size) {}
+    explicit ScaledRows(const Scaled& scaled) : scaled(scaled), size(scaled.getSize()), rows(3 * size) {}
 
     void fill(u32 x)
     {
@@ -101,12 +109,12 @@ private:
 
 // Writes into out the positions and normals of the terrain scaled, which
 // puts its centre at centre, and then placed at position.
-void place(const S3DVertex2TCoords* unscaled, u32 size, const Scaled& scaled, const vector3df& centre,
-           const vector3df& position, S3DVertex2TCoords* out)
+void place(const Scaled& scaled, const vector3df& centre, const vector3df& position, S3DVertex2TCoords* out)
 {
+    const u32 size = scaled.getSize();
     if (size == 0)
         return;
-    ScaledRows rows(scaled, size);
+    ScaledRows rows(scaled);
     const u32 last = size - 1;
     rows.fill(0);
     if (size > 1)
@@ -145,7 +153,7 @@ void place(const S3DVertex2TCoords* unscaled, u32 size, const Scaled& scaled, co
 
             const u32 i = x * size + z;
             out[i].Normal = normal;
-            out[i].Pos = turnedAbout(unscaled[i].Pos * scaled.getScale() + position, centre);
+            out[i].Pos = scaled.placed(i, position, centre);
         }
     }
 }
@@ -171,7 +179,7 @@ void TerrainVertices::centreBelowOrigin(scene::ITerrainSceneNode* terrain, const
     terrain->ISceneNode::setScale(vector3df(1.0f, 1.0f, 1.0f));
     terrain->updateAbsolutePosition();
     terrain->setPosition(position);
-    place(unscaled, size, scaled, centre, position, static_cast<S3DVertex2TCoords*>(drawn->getVertices()));
+    place(scaled, centre, position, static_cast<S3DVertex2TCoords*>(drawn->getVertices()));
     drawn->setDirty(scene::EBT_VERTEX);
 }
 

@@ -121,7 +121,7 @@ const int mostSkipped = 200;
 const char* const viewNames[3] = {"level", "zenith", "aim"};
 const f32 smallestJet = 10.f;         // px: the smallest jet worth looking for
 const u32 searchSlack = 2500;         // ms either side of a planned capture
-const u32 captureSlack = 400;        // ms of game time a capture may come early (half as much late)
+const u32 captureSlack = 400;         // ms of game time a capture may come early (half as much late)
 const u32 shortestHit = 600;          // ms: the least time the aimed line may cross the last jet
 const f32 farthestHit = 2000.f;       // units: farther, the smoke is too small to count
 // The sight's centre and the muzzles, where the guns' own frame puts them.
