@@ -14,6 +14,7 @@
 #include "AudioSource.h"
 #include "EngineContext.h"
 #include "ObjFileCheck.h"
+#include "ResourceTable.h"
 #include "TextureLoader.h"
 #include "TracerSceneNode.h"
 #include "TurretAim.h"
@@ -24,8 +25,8 @@
 using namespace irr;
 
 namespace {
-const char* const GUNS_MESH = "../res/guns.obj";
-const char* const FLASH_TEXTURE = "../res/mflash.png";
+const char* const GUNS_MESH = ResourceTable::path(Resource::GunsMesh);
+const char* const FLASH_TEXTURE = ResourceTable::path(Resource::MuzzleFlash);
 
 bool buttonDown(const SEvent::SJoystickEvent& joystick, u32 button)
 {
@@ -66,7 +67,7 @@ FireUnit::FireUnit()
     camera->addAnimator(camAnimator);
 
     video::IVideoDriver* driver = getVideoDriver();
-    crosshair = TextureLoader::flat(driver, "../res/crosshair.png");
+    crosshair = TextureLoader::flat(driver, ResourceTable::path(Resource::Crosshair));
 
     const video::SColor white(0xFFFFFFFF);
     rightFlash = sceneManager->addBillboardSceneNode(guns, core::dimension2df(1.0f, 1.0f),
@@ -87,7 +88,7 @@ FireUnit::FireUnit()
     tracers->drop();
 
     if (torvel::AudioManager* audio = getAudioManager())
-        fireSound = audio->create("fireSound", "../res/gunburst.wav", false);
+        fireSound = audio->create("fireSound", ResourceTable::path(Resource::GunBurstSound), false);
 
     lastScreenSize = driver->getScreenSize();
 }
