@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlayerFile.h"
+
 #include <irrTypes.h>
 
 #include <cstddef>
@@ -67,7 +69,7 @@ public:
     int record(const Entry& round);
 
     const std::vector<Entry>& getEntries() const { return entries; }
-    const std::string& getPath() const { return path; }
+    const std::string& getPath() const { return file.getPath(); }
 
     // The ranking: more points first, then more hits, then the earlier round,
     // which keeps its place against a later one that only equals it.
@@ -84,16 +86,8 @@ public:
     static bool parse(const std::string& text, std::vector<Entry>& table, std::string& fault);
 
 private:
-    enum class ReadResult { Missing, Read, Bad };
+    PlayerFile::ReadResult readFile(std::vector<Entry>& table, std::string& fault) const;
 
-    ReadResult readFile(std::vector<Entry>& table, std::string& fault) const;
-    // Renames the bad file aside and says so; on failure the file is left
-    // where it is and nothing will be written over it.
-    void setAside(const std::string& fault);
-    void removeStaleTemporaries() const;
-    bool write(const std::vector<Entry>& table, std::string& fault) const;
-
-    std::string path;            // the scores file; empty: nothing is kept
+    PlayerFile file;             // the scores file; an empty path keeps nothing
     std::vector<Entry> entries;  // best first, at most capacity
-    bool keepOff;                // a bad file stays in place: never write over it
 };
