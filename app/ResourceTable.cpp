@@ -34,6 +34,14 @@ constexpr std::array<Entry, resourceCount> table = {{
     {Resource::GunBurstSound, "gunburst.wav"},
     {Resource::FlyBySound, "flyby.wav"},
     {Resource::HitSound, "hit.wav"},
+    {Resource::BomberMesh, "bomber.obj"},
+    {Resource::AttackerMesh, "attacker.obj"},
+    {Resource::BombMesh, "bomb.obj"},
+    {Resource::BomberSound, "bomber.wav"},
+    {Resource::WhistleSound, "whistle.wav"},
+    {Resource::BombBurstSound, "bombburst.wav"},
+    {Resource::CannonSound, "cannon.wav"},
+    {Resource::ImpactSound, "impact.wav"},
 }};
 
 constexpr bool inOrder()

@@ -24,6 +24,14 @@ enum class Resource {
     GunBurstSound,
     FlyBySound,
     HitSound,       // the boom of a jet set burning
+    BomberMesh,     // the raid's aircraft and bombs, and what they sound like
+    AttackerMesh,
+    BombMesh,
+    BomberSound,    // the bomber's engines
+    WhistleSound,   // a falling bomb
+    BombBurstSound,
+    CannonSound,    // the attacker's cannon
+    ImpactSound,    // a hit on the gun position
     Count
 };
 

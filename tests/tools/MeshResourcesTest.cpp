@@ -201,3 +201,28 @@ TEST(JetMesh, FlysNoseFirstAlongPlusXWithItsFinsUp)
     EXPECT_GT(top.Y, 2.0f);
     EXPECT_LT(noseWidth, 0.5f);
 }
+
+TEST(RaidMeshes, ThreeKindsToldApartByTheirOutlineAndABomb)
+{
+    LoadedMesh jet("SU35S.obj"), bomber("bomber.obj"), attacker("attacker.obj"), bomb("bomb.obj");
+    ASSERT_TRUE(jet.mesh && bomber.mesh && attacker.mesh && bomb.mesh);
+    for (const LoadedMesh* mesh : {&bomber, &attacker, &bomb}) {
+        expectPaintedMaterials(*mesh, 2);
+        expectWindingMatchesNormals(*mesh);
+    }
+    const vector3df fighter = jet.mesh->getBoundingBox().getExtent();
+    const vector3df heavy = bomber.mesh->getBoundingBox().getExtent();
+    const vector3df low = attacker.mesh->getBoundingBox().getExtent();
+    // The bomber: far longer, and on its long straight wing wider than long.
+    EXPECT_GT(heavy.X, fighter.X * 1.6f);
+    EXPECT_GT(heavy.Z, fighter.Z * 3.0f);
+    EXPECT_GT(heavy.Z, heavy.X * 1.3f);
+    // The attacker: shorter than the fighter, with a span as wide as it is long.
+    EXPECT_LT(low.X, fighter.X * 0.9f);
+    EXPECT_GT(low.Z, low.X * 0.95f);
+    // A bomb a few units long, longest along its nose.
+    const vector3df falling = bomb.mesh->getBoundingBox().getExtent();
+    EXPECT_GT(falling.X, 2.5f);
+    EXPECT_LT(falling.X, 5.0f);
+    EXPECT_GT(falling.X, falling.Y);
+}

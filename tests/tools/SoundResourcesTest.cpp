@@ -177,3 +177,33 @@ TEST(HitSound, HitsAtOnceIsDeepAndRollsAway)
     // Heavy: the strongest tone of the blast lies deep in the bass.
     EXPECT_LT(hit.strongestFrequency(0.0, 0.3, 20.0, 2000.0), 150.0);
 }
+
+TEST(RaidSounds, MonoForPlacingAtTheirLevelsAndTheWhistleFalls)
+{
+    struct Expected {
+        const char* name;
+        double seconds, peak;
+    };
+    for (const Expected& expected : {Expected{"bomber.wav", 8.0, -6.0}, Expected{"whistle.wav", 6.0, -9.0},
+                                     Expected{"bombburst.wav", 2.5, -1.0}, Expected{"cannon.wav", 0.9, -1.0},
+                                     Expected{"impact.wav", 1.4, -1.0}}) {
+        SCOPED_TRACE(expected.name);
+        const Sound sound(expected.name);
+        ASSERT_TRUE(sound.loaded);
+        EXPECT_EQ(sound.info.samplerate, 44100);
+        EXPECT_EQ(sound.info.channels, 1);
+        EXPECT_NEAR(sound.seconds(), expected.seconds, 0.01);
+        EXPECT_NEAR(sound.peakDecibels(), expected.peak, 0.3);
+        EXPECT_FALSE(sound.clipped());
+    }
+    // The whistle's pitch, by its crossings of zero, falls below 0.7 of where it began.
+    const Sound whistle("whistle.wav");
+    const auto crossings = [&whistle](double from) {
+        int count = 0;
+        const size_t begin = static_cast<size_t>(from * 44100), end = begin + 22050;
+        for (size_t i = begin + 1; i < end; ++i)
+            count += (whistle.samples[i - 1] < 0) != (whistle.samples[i] < 0);
+        return count;
+    };
+    EXPECT_LT(crossings(5.0) * 2, crossings(0.2) * 1.4);
+}
