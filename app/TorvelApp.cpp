@@ -8,6 +8,8 @@
 #include "EngineLog.h"
 #include "FlightRules.h"
 #include "HitEffects.h"
+#include "RaidMode.h"
+#include "RaidPanel.h"
 #include "TextureLoader.h"
 #include "WindowFocus.h"
 
@@ -23,7 +25,8 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0)
+      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
+      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), raidPlace(RaidTable::notEntered)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -39,6 +42,7 @@ TorvelApp::TorvelApp()
     buildWorld();
     Aircraft::preload();
     scoreTable.load();
+    raidTable.load();
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(
         sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
@@ -47,6 +51,12 @@ TorvelApp::TorvelApp()
     // A hit happens in a step of the fire unit, at that step's moment.
     airspace->setHitListener([this](const Aircraft& jet) {
         hitEffects->hit(jet.getNode(), jet.getAbsolutePosition(), fireUnit.getStepTime());
+    });
+    raidMode = std::make_unique<RaidMode>(sceneManager, getAudioManager(), hitEffects.get());
+    raidMode->preload();
+    // Each round's line goes to the way of playing that runs.
+    fireUnit.setHitCheck([this](const core::line3df& shot) {
+        return raidMode->isRunning() ? raidMode->shoot(shot, fireUnit.getStepTime()) : getAirspace()->checkHits(shot);
     });
     device->setEventReceiver(this);
 
@@ -109,10 +119,21 @@ bool TorvelApp::OnEvent(const SEvent& event)
     if (keyDown) {
         switch (event.KeyInput.Key) {
         case KEY_F9:
+            // The raid and the round do not mix: each key waits for the other to end.
+            if (raidMode && raidMode->isRunning())
+                return true;
             getAirspace()->start(gameTime);
             startRound();
             return true;
+        case KEY_F8:
+            if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
+                startRaid();
+            return true;
         case KEY_F10:
+            if (raidMode && raidMode->getRaid()) {
+                raidMode->abandon();
+                return true;
+            }
             getAirspace()->stop();
             roundScreen.roundAbandoned();
             return true;
@@ -215,6 +236,23 @@ void TorvelApp::endRound()
     roundScreen.roundEnded(round, scoreTable.record(entry), gameTime);
 }
 
+void TorvelApp::startRaid()
+{
+    // A raid number from the clock, unless one was asked for.
+    const u32 number = raidNumberGiven ? raidNumber : static_cast<u32>(std::time(nullptr)) ^ realTime;
+    raidNumberGiven = false;
+    roundScreen.roundAbandoned();
+    raidMode->start(number, gameTime, fireUnit.getBurstsFired());
+}
+
+void TorvelApp::endRaid()
+{
+    raidLostAt = gameTime;
+    const Raid& raid = *raidMode->getRaid();
+    raidPlace = raidTable.record(RaidTable::Entry{raid.getPoints(), raid.getWavesSurvived(), raid.getStartValue(),
+                                                  static_cast<u64>(std::time(nullptr))});
+}
+
 void TorvelApp::frame()
 {
     if (!isPaused()) {
@@ -224,6 +262,11 @@ void TorvelApp::frame()
             roundsEndedSeen = airspace->getRoundsEnded();
             endRound();
         }
+        if (raidMode && raidMode->step(gameTime, fireUnit))
+            endRaid();
+        else if (raidMode && raidMode->getRaid() && raidMode->getRaid()->isLost() &&
+                 gameTime - raidLostAt >= RaidPanel::panelTime)
+            raidMode->abandon();
         fireUnit.advance(gameTime);
         if (hitEffects)
             hitEffects->update(gameTime);

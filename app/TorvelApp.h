@@ -11,6 +11,7 @@
 #include "FramePacer.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
+#include "RaidTable.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
 #include "VirtualStick.h"
@@ -21,6 +22,7 @@ namespace scene { class ISceneManager; }
 namespace video { class IVideoDriver; class IImage; }
 }
 class HitEffects;
+class RaidMode;
 
 // The application: owns the player's fire unit, builds the world, receives
 // every engine event and runs the frame loop. Between rounds it shows the
@@ -70,7 +72,12 @@ public:
     FireUnit& getFireUnit() { return fireUnit; }
     const RoundScreen& getRoundScreen() const { return roundScreen; }
     const ScoreTable& getScoreTable() const { return scoreTable; }
+    const RaidTable& getRaidTable() const { return raidTable; }
     const HitEffects* getHitEffects() const { return hitEffects.get(); }
+    const RaidMode* getRaidMode() const { return raidMode.get(); }
+    // The next raid F8 starts plays this raid number rather than one drawn
+    // from the clock.
+    void setRaidNumber(irr::u32 number) { raidNumber = number; raidNumberGiven = true; }
     bool usesVirtualStick() const { return useVirtualStick; }
     // Files the next frame will be written to, in the order T was pressed.
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
@@ -83,6 +90,9 @@ private:
     void drawPauseNotice();
     void startRound();
     void endRound();
+    void startRaid();
+    void endRaid();
+    void drawRaid();
     void writePendingScreenshots();
     void pace();
 
@@ -106,4 +116,10 @@ private:
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
+    std::unique_ptr<RaidMode> raidMode;      // the air raid beside the round; null without the turret
+    irr::u32 raidNumber;                     // the raid number asked for on the command line
+    bool raidNumberGiven;                    // raidNumber holds one, for the first raid only
+    irr::u32 raidLostAt;                     // game time the last raid's gun position was lost
+    RaidTable raidTable;                     // the best raids, beside the best rounds
+    int raidPlace;                           // where the last raid entered the table, or notEntered
 };

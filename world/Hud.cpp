@@ -8,6 +8,9 @@
 #include "EngineContext.h"
 #include "Airspace.h"
 #include "RoundPanelView.h"
+#include "RaidMode.h"
+#include "RaidPanel.h"
+#include "RaidView.h"
 
 #include <IrrlichtDevice.h>
 #include <IVideoDriver.h>
@@ -49,6 +52,10 @@ void TorvelApp::drawHud()
     driver->draw3DLine(origin, core::vector3df(0.0f, 1.0f, 0.0f), video::SColor(255, 0, 255, 0));
     driver->draw3DLine(origin, core::vector3df(0.0f, 0.0f, 1.0f), video::SColor(255, 0, 0, 255));
 
+    if (raidMode && raidMode->getRaid()) {
+        drawRaid();
+        return;
+    }
     const Airspace* airspace = getAirspace();
     const core::stringw text = HudText::compose(
         fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
@@ -62,6 +69,8 @@ void TorvelApp::drawHud()
 void TorvelApp::drawBetweenRounds()
 {
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
+    if (raidMode && raidMode->getRaid())
+        return;
     if (roundScreen.showsPanel(gameTime))
         RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
                                   roundScreen.getPlace());
@@ -80,4 +89,33 @@ void TorvelApp::drawPauseNotice()
     const core::rect<s32> band(0, middle - half, width, middle + half);
     driver->draw2DRectangle(video::SColor(160, 0, 0, 0), band);
     font->draw(L"PAUSED", band, video::SColor(255, 255, 255, 255), true, true, nullptr);
+}
+
+void TorvelApp::drawRaid()
+{
+    // In a raid the HUD counts the raid's aircraft and points, with the
+    // armour and the multiplier under them; the wave's banner, the red of a
+    // hit on the gun and, once the position is lost, the panel over it all.
+    const Raid& raid = *raidMode->getRaid();
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
+    const core::stringw text = RaidPanel::hud(
+        fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); }, raid.getAircraftLeft(),
+        raid.getPoints(), raid.getArmour(), raid.getMultiplier());
+    font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255), false, false, nullptr);
+    if (raid.isLost()) {
+        const RaidSummary summary{raid.getWavesSurvived(),
+                                  {raid.getDowned(RaidCraft::Fighter), raid.getDowned(RaidCraft::Bomber),
+                                   raid.getDowned(RaidCraft::Attacker)},
+                                  raid.getPoints(), raidMode->getBurstsFired(), raidMode->getBurstsHit()};
+        std::vector<core::stringw> lines = RaidPanel::lines(summary);
+        int marked = -1;
+        RaidPanel::addTable(lines, raidTable.getEntries(), raidPlace, marked);
+        RaidView::drawPanel(driver, font, lines, marked);
+        return;
+    }
+    if (raid.isAnnouncing(gameTime))
+        RaidView::drawBanner(driver, font, RaidPanel::banner(raid.getWave()));
+    const RaidScene& scene = raidMode->getScene();
+    if (scene.wasGunHit())
+        RaidView::drawEdges(driver, RaidPanel::flash(gameTime - scene.getGunHitTime()));
 }

@@ -1,6 +1,7 @@
 #include "RoundPanelView.h"
 
 #include "FlightRules.h"
+#include "RaidPanel.h"
 
 #include <IGUIFont.h>
 #include <IVideoDriver.h>
@@ -68,6 +69,7 @@ void RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* 
     Layout layout;
     layout.centreOnFirstLine = true;
     layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f});
+    layout.lines.push_back({RaidPanel::startHint, white, -1, 1.0f});
     layout.addTable(table, ScoreTable::notEntered);
     draw(driver, font, layout);
 }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <irrTypes.h>
+#include <vector3d.h>
+
+#include <vector>
+
+#include "Raid.h"
+
+namespace irr {
+namespace scene { class IAnimatedMesh; class ISceneManager; class ISceneNode; }
+}
+namespace torvel { class AudioManager; class AudioSource; }
+class HitEffects;
+class TracerSceneNode;
+
+// What the player sees and hears of a raid: a node for each aircraft and
+// bomb placed where the rules say at each frame, the bombers' engines and
+// the bombs' whistles following them, the attackers' cannon heard from where
+// they fire and its tracers coming at the gun, bursts on the ground, and a
+// fireball and boom for each hit. It holds nothing of the rules; it follows
+// the raid it is shown.
+class RaidScene {
+public:
+    // Any of them may be null: no nodes, no sound, no fireballs.
+    RaidScene(irr::scene::ISceneManager* sceneManager, torvel::AudioManager* audio, HitEffects* hitEffects);
+    ~RaidScene();
+
+    // Loads the meshes and sounds ahead, so the first wave does not stall.
+    void preload();
+    // The raid's events since the last frame, as it tells them.
+    void show(const Raid& raid, const std::vector<Raid::Event>& events);
+    // Once a frame before the scene is drawn: every node where it stands at now.
+    void update(const Raid& raid, irr::u32 now);
+    // Takes every node out of the scene: the raid is over or abandoned.
+    void clear();
+
+    // Game time of the latest hit on the gun, for the shake and the red edges.
+    bool wasGunHit() const { return gunHitSeen; }
+    irr::u32 getGunHitTime() const { return gunHitTime; }
+    irr::u32 getNodeCount() const;
+
+private:
+    struct Shown {
+        irr::scene::ISceneNode* node;     // in the scene; null once gone or without a mesh
+        torvel::AudioSource* sound;       // the bomber's engines or the bomb's whistle; may be null
+        torvel::AudioSource* cannon;      // an attacker's cannon
+    };
+
+    irr::scene::ISceneNode* addNode(irr::scene::IAnimatedMesh* mesh);
+    void remove(Shown& shown);
+    void grow(std::vector<Shown>& list, std::size_t size);
+
+    irr::scene::ISceneManager* sceneManager;
+    torvel::AudioManager* audio;
+    HitEffects* hitEffects;
+    TracerSceneNode* tracers;                // the attackers' rounds; null without a scene
+    std::vector<Shown> craft;                // by the raid's index
+    std::vector<Shown> bombs;                // likewise
+    bool gunHitSeen;                         // gunHitTime holds a time
+    irr::u32 gunHitTime;
+};
