@@ -1,15 +1,17 @@
 #include "Raid.h"
 
+#include "FixedStep.h"
+
 #include <algorithm>
 #include <cmath>
 
 using namespace irr;
 
 Raid::Raid(u32 number, u32 now)
-    : startValue(number), draws(number), wave(0), line(RaidWaves::wave(1)), flyFrom(now), lastSent(now),
+    : startValue(number), draws(number), lastTime(now), owed(0), wave(0), line(RaidWaves::wave(1)), flyFrom(now),
+      lastSent(now),
       sentAny(false), damagedThisWave(false), escapedThisWave(false), lost(false)
 {
-    fixedStep.stepsDue(now);
     announce(1, now);
 }
 
@@ -32,9 +34,13 @@ void Raid::announce(u32 number, u32 now)
 
 void Raid::advance(u32 now)
 {
-    const u32 due = fixedStep.stepsDue(now);
-    for (u32 i = 0; i < due && !lost; ++i)
-        step(fixedStep.stepTime(i));
+    // Counted exactly in sixtieths of a millisecond: a step is 1000 of them.
+    owed += (now - lastTime) * FixedStep::STEPS_PER_SECOND;
+    lastTime = now;
+    while (owed >= 1000 && !lost) {
+        owed -= 1000;
+        step(now - owed / FixedStep::STEPS_PER_SECOND);
+    }
 }
 
 void Raid::step(u32 now)

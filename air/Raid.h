@@ -7,7 +7,6 @@
 #include <array>
 #include <vector>
 
-#include "FixedStep.h"
 #include "RaidArmour.h"
 #include "RaidBomb.h"
 #include "RaidCraft.h"
@@ -18,8 +17,9 @@
 // The rules of one air raid, without a window: waves from the table, each
 // announced for five seconds, aircraft sent so that no more than the wave's
 // number fly at once, their attacks, the bombs, the armour and the score,
-// until the gun position is lost. Everything runs on the game clock in the
-// fixed steps of 1/60 s; the random draws come from the raid's own
+// until the gun position is lost. Everything runs on the game clock in
+// fixed steps of 1/60 s, every step made up however late a frame comes, so
+// that the raid keeps to the game clock; the random draws come from the raid's own
 // generator, in the order the aircraft are sent, so a raid number always
 // gives the same aircraft on the same paths.
 //
@@ -70,7 +70,7 @@ public:
 
     Raid(irr::u32 startValue, irr::u32 now);
 
-    // Runs the steps due by game time now.
+    // Runs the steps due by game time now: one each 1000/60 ms since the start.
     void advance(irr::u32 now);
     // One round's line at game time now: true when it hit an aircraft or a bomb.
     bool shoot(const irr::core::line3df& shot, irr::u32 now);
@@ -110,7 +110,8 @@ private:
 
     irr::u32 startValue;                     // the raid number
     RaidDraws draws;                         // the raid's own generator
-    FixedStep fixedStep;                     // the game time cut into steps
+    irr::u32 lastTime;                       // game time of the latest advance
+    irr::u32 owed;                           // time since the latest step, in 1/60 ms
     irr::u32 wave;                           // the wave flying or announced
     RaidWaves::Wave line;                    // its line of the table
     std::vector<RaidCraft::Kind> toCome;     // this wave's aircraft not yet sent, next last

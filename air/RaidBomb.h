@@ -9,7 +9,7 @@
 // (y = 0), where it damages the gun if it lands near enough.
 class RaidBomb {
 public:
-    static constexpr irr::f32 hitRadius = 5.0f;        // rounds must pass this close
+    static constexpr irr::f32 hitRadius = 6.0f;        // rounds must pass this close: the bomb as drawn
     static constexpr irr::f32 damageRadius = 100.0f;   // no harm beyond this from the gun
     static constexpr irr::f32 fullDamage = 15.0f;      // at the gun, at strength 1
     static constexpr irr::u32 points = 250;            // for shooting one down

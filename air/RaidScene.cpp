@@ -21,6 +21,7 @@ constexpr f32 engineStrength = 4.0f;
 constexpr f32 whistleStrength = 1.5f;
 constexpr f32 burstStrength = 6.0f;
 constexpr f32 cannonStrength = 5.0f;
+constexpr f32 bombScale = 3.0f;
 
 Resource meshOf(RaidCraft::Kind kind)
 {
@@ -144,6 +145,10 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
             grow(bombs, event.index + 1);
             Shown& shown = bombs[event.index];
             shown.node = sceneManager ? addNode(loadMesh(sceneManager, Resource::BombMesh)) : nullptr;
+            // Drawn three times its size: a bomb a few hundred units up would
+            // be a pixel or two, and the player must see it to shoot it.
+            if (shown.node)
+                shown.node->setScale(core::vector3df(bombScale, bombScale, bombScale));
             if (audio) {
                 shown.sound = audio->create("whistleSound", ResourceTable::path(Resource::WhistleSound), false);
                 shown.sound->play3d(event.position.X, event.position.Y, event.position.Z, whistleStrength);

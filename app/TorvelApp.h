@@ -93,6 +93,7 @@ private:
     void startRaid();
     void endRaid();
     void drawRaid();
+    void drawRaidPanel();
     void writePendingScreenshots();
     void pace();
 

@@ -69,8 +69,10 @@ void TorvelApp::drawHud()
 void TorvelApp::drawBetweenRounds()
 {
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    if (raidMode && raidMode->getRaid())
+    if (raidMode && raidMode->getRaid()) {
+        drawRaidPanel();
         return;
+    }
     if (roundScreen.showsPanel(gameTime))
         RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
                                   roundScreen.getPlace());
@@ -102,20 +104,28 @@ void TorvelApp::drawRaid()
         fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); }, raid.getAircraftLeft(),
         raid.getPoints(), raid.getArmour(), raid.getMultiplier());
     font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255), false, false, nullptr);
-    if (raid.isLost()) {
-        const RaidSummary summary{raid.getWavesSurvived(),
-                                  {raid.getDowned(RaidCraft::Fighter), raid.getDowned(RaidCraft::Bomber),
-                                   raid.getDowned(RaidCraft::Attacker)},
-                                  raid.getPoints(), raidMode->getBurstsFired(), raidMode->getBurstsHit()};
-        std::vector<core::stringw> lines = RaidPanel::lines(summary);
-        int marked = -1;
-        RaidPanel::addTable(lines, raidTable.getEntries(), raidPlace, marked);
-        RaidView::drawPanel(driver, font, lines, marked);
+    const RaidScene& scene = raidMode->getScene();
+    if (!raid.isLost() && scene.wasGunHit())
+        RaidView::drawEdges(driver, RaidPanel::flash(gameTime - scene.getGunHitTime()));
+}
+
+void TorvelApp::drawRaidPanel()
+{
+    // Over the sight, as the round's panel: the wave's banner, or the panel
+    // once the position is lost.
+    const Raid& raid = *raidMode->getRaid();
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
+    if (!raid.isLost()) {
+        if (raid.isAnnouncing(gameTime))
+            RaidView::drawBanner(driver, font, RaidPanel::banner(raid.getWave()));
         return;
     }
-    if (raid.isAnnouncing(gameTime))
-        RaidView::drawBanner(driver, font, RaidPanel::banner(raid.getWave()));
-    const RaidScene& scene = raidMode->getScene();
-    if (scene.wasGunHit())
-        RaidView::drawEdges(driver, RaidPanel::flash(gameTime - scene.getGunHitTime()));
+    const RaidSummary summary{raid.getWavesSurvived(),
+                              {raid.getDowned(RaidCraft::Fighter), raid.getDowned(RaidCraft::Bomber),
+                               raid.getDowned(RaidCraft::Attacker)},
+                              raid.getPoints(), raidMode->getBurstsFired(), raidMode->getBurstsHit()};
+    std::vector<core::stringw> lines = RaidPanel::lines(summary);
+    int marked = -1;
+    RaidPanel::addTable(lines, raidTable.getEntries(), raidPlace, marked);
+    RaidView::drawPanel(driver, font, lines, marked);
 }

@@ -24,11 +24,11 @@ core::line3df shotAt(const core::vector3df& target)
 RaidCraft::Draws middle() { return RaidCraft::Draws{0.3f, 0.5f, 0.5f, 0.5f}; }
 
 // Runs the raid, frame by frame at 60 a second, until the time or the end.
-std::vector<Raid::Event> runUntil(Raid& raid, u32& now, u32 until)
+std::vector<Raid::Event> runUntil(Raid& raid, u32& now, u32 until, u32 frame = 16)
 {
     std::vector<Raid::Event> all;
     while (static_cast<s32>(now - until) < 0 && !raid.isLost()) {
-        now += 16;
+        now += frame;
         raid.advance(now);
         for (const Raid::Event& event : raid.takeEvents())
             all.push_back(event);
@@ -230,18 +230,20 @@ TEST(Raid, WavesShotDownScoreAndAUnattendedRaidIsLost)
 
 TEST(Raid, SameNumberSameRaidAndABombCanBeShot)
 {
-    const auto entries = [](u32 number) {
+    // Slow frames make up every step: the same raid, on the same clock.
+    const auto entries = [](u32 number, u32 frame) {
         u32 now = 5;
         Raid raid(number, now);
-        std::vector<core::vector3df> where;
-        for (const Raid::Event& event : runUntil(raid, now, now + 6u * 60u * 1000u))
+        std::vector<std::pair<u32, core::vector3df>> where;
+        for (const Raid::Event& event : runUntil(raid, now, now + 6u * 60u * 1000u, frame))
             if (event.type == Raid::Event::CraftEntered)
-                where.push_back(event.position);
+                where.emplace_back(event.time, event.position);
         return where;
     };
-    const std::vector<core::vector3df> first = entries(42), again = entries(42), other = entries(43);
+    const auto first = entries(42, 16), again = entries(42, 16), slowly = entries(42, 700), other = entries(43, 16);
     ASSERT_GT(first.size(), 10u);
     EXPECT_EQ(first, again);
+    EXPECT_EQ(first, slowly);
     EXPECT_NE(first, other);
 
     // The first bomb of the raid, shot on its way down: 250 and no burst.
