@@ -8,6 +8,7 @@
 #include "EngineLog.h"
 #include "FlightRules.h"
 #include "HitEffects.h"
+#include "RoundContacts.h"
 #include "TextureLoader.h"
 #include "WindowFocus.h"
 
@@ -232,12 +233,19 @@ void TorvelApp::frame()
     sceneManager->drawAll();
     turnListener();
     drawHud();
+    drawRadar();
     fireUnit.update(gameTime);
     drawBetweenRounds();
     if (isPaused())
         drawPauseNotice();
     writePendingScreenshots();
     driver->endScene();
+}
+
+void TorvelApp::drawRadar()
+{
+    if (radarShown)
+        radar.draw(driver, fireUnit.getCamera(), RoundContacts::of(*getAirspace()));
 }
 
 void TorvelApp::turnListener()

@@ -11,6 +11,7 @@
 #include "FramePacer.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
+#include "Radar.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
 #include "VirtualStick.h"
@@ -52,6 +53,8 @@ public:
     void takeScreenshot();
     void buildWorld();
     void drawHud();
+    // The radar and the marks at the screen's edge, from the frame's aim.
+    void drawRadar();
     // The panel of a round just ended, or the invitation to play one.
     void drawBetweenRounds();
 
@@ -66,6 +69,9 @@ public:
     // to set the time replaces it.
     void setClock(Clock source) { clock = std::move(source); }
     irr::u32 getGameTime() const { return gameTime; }
+    // Whether the radar and the edge marks are drawn; they are by default.
+    void setRadarShown(bool shown) { radarShown = shown; }
+    bool isRadarShown() const { return radarShown; }
 
     FireUnit& getFireUnit() { return fireUnit; }
     const RoundScreen& getRoundScreen() const { return roundScreen; }
@@ -106,4 +112,6 @@ private:
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
+    Radar radar;                             // the radar and the edge marks
+    bool radarShown = true;                  // the player's choice
 };
