@@ -8,12 +8,12 @@
 # ahead on the disc and the jet is on screen. The mouse turns the turret by
 # exactly 0.05 degrees a pixel, so no feedback is needed.
 #
-# TORVEL_RADAR_OUT=FILE keeps the capture with the jet behind there;
+# TORVEL_RADAR_OUT=FILE: a capture with the jet behind, out of the pause;
 # TORVEL_RADAR_KEEP=DIR keeps every capture.
 source "$(dirname "$0")/lib.sh"
 PLANNER=$3
-SPEED=4      # game milliseconds per real millisecond
-AT=10000     # ms of game time after the take-off: the jet looked for behind
+SPEED=2      # game milliseconds per real millisecond
+AT=8000      # ms of game time after the take-off: the jet looked for behind
 BEARING=-145 # degrees clockwise from the view, where the jet then stands
 
 keep() { [ -z "${TORVEL_RADAR_KEEP:-}" ] || { mkdir -p "$TORVEL_RADAR_KEEP"; cp "$WORK"/*.png "$TORVEL_RADAR_KEEP"/; }; }
@@ -32,6 +32,9 @@ xdotool mousemove 683 384
 # marks stand still however long the capture takes on a busy machine.
 # PAUSED: the real ms spent in pauses, in which game time stands still.
 PAUSED=0
+# quick_capture FILE: the game's window, compressed lightly: compressing a
+# PNG well takes seconds on a busy machine.
+quick_capture() { import -window root -crop 1366x768+0+0 +repage -quality 10 "$1"; }
 # paused_capture FILE: P, the capture, P again; the pointer is the game's
 # again a frame later.
 paused_capture() {
@@ -39,8 +42,7 @@ paused_capture() {
   xdotool key p
   from=$(now_ms)
   sleep 0.3
-  # (compressed lightly: compressing a PNG well takes seconds on a busy machine)
-  import -window root -crop 1366x768+0+0 +repage -quality 10 "$1"
+  quick_capture "$1"
   xdotool key p
   sleep 0.3
   PAUSED=$((PAUSED + $(now_ms) - from))
@@ -58,6 +60,8 @@ game_ms() { echo $((($(now_ms) - takeoff - PAUSED) * SPEED)); }
 sleep_until $((takeoff + AT / SPEED))
 t_behind=$(game_ms)
 paused_capture "$WORK/behind.png"
+# The README's picture: the same view going on, without the pause's word.
+[ -z "${TORVEL_RADAR_OUT:-}" ] || quick_capture "$TORVEL_RADAR_OUT"
 mouse $((FRONT - BEHIND)) 0 || fail "the game did not take the mouse's move round to the jet"
 t_front=$(game_ms)
 paused_capture "$WORK/front.png"
@@ -87,5 +91,4 @@ awk -v u="$up" 'BEGIN { exit !(u > 0) }' || fail "the plan does not put the jet 
 [ "$elsewhere" -le 5 ] || fail "$elsewhere amber pixels elsewhere on the disc"
 [ "$right" -le 3 ] && [ "$left" -le 3 ] || fail "an edge mark stayed with the jet in view ($right right, $left left)"
 [ "$onscreen" -eq 1 ] && [ "$found" -ge 6 ] || fail "the jet is not on screen ($found pixels)"
-[ -z "${TORVEL_RADAR_OUT:-}" ] || cp "$WORK/behind.png" "$TORVEL_RADAR_OUT"
 echo "radar: ok ($((SECONDS - started)) s)"
