@@ -467,6 +467,7 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
     t[4] = Clock::now();
     if (game && !settings.withoutHud) {
         app->drawHud();
+        app->drawRadar();
         if (eachStep)
             glFinish();
     }
