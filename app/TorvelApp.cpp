@@ -10,6 +10,8 @@
 #include "HitEffects.h"
 #include "RaidMode.h"
 #include "RaidPanel.h"
+#include "RaidContacts.h"
+#include "RoundContacts.h"
 #include "TextureLoader.h"
 #include "WindowFocus.h"
 
@@ -275,12 +277,23 @@ void TorvelApp::frame()
     sceneManager->drawAll();
     turnListener();
     drawHud();
+    drawRadar();
     fireUnit.update(gameTime);
     drawBetweenRounds();
     if (isPaused())
         drawPauseNotice();
     writePendingScreenshots();
     driver->endScene();
+}
+
+void TorvelApp::drawRadar()
+{
+    if (!radarShown)
+        return;
+    if (raidMode && raidMode->isRunning())
+        radar.draw(driver, fireUnit.getCamera(), RaidContacts::of(*raidMode->getRaid(), gameTime));
+    else
+        radar.draw(driver, fireUnit.getCamera(), RoundContacts::of(*getAirspace()));
 }
 
 void TorvelApp::turnListener()

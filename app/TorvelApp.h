@@ -12,6 +12,7 @@
 #include "GameClock.h"
 #include "PointerGrab.h"
 #include "RaidTable.h"
+#include "Radar.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
 #include "VirtualStick.h"
@@ -54,6 +55,8 @@ public:
     void takeScreenshot();
     void buildWorld();
     void drawHud();
+    // The radar and the marks at the screen's edge, from the frame's aim.
+    void drawRadar();
     // The panel of a round just ended, or the invitation to play one.
     void drawBetweenRounds();
 
@@ -68,6 +71,9 @@ public:
     // to set the time replaces it.
     void setClock(Clock source) { clock = std::move(source); }
     irr::u32 getGameTime() const { return gameTime; }
+    // Whether the radar and the edge marks are drawn; they are by default.
+    void setRadarShown(bool shown) { radarShown = shown; }
+    bool isRadarShown() const { return radarShown; }
 
     FireUnit& getFireUnit() { return fireUnit; }
     const RoundScreen& getRoundScreen() const { return roundScreen; }
@@ -123,4 +129,6 @@ private:
     irr::u32 raidLostAt;                     // game time the last raid's gun position was lost
     RaidTable raidTable;                     // the best raids, beside the best rounds
     int raidPlace;                           // where the last raid entered the table, or notEntered
+    Radar radar;                             // the radar and the edge marks
+    bool radarShown = true;                  // the player's choice
 };

@@ -468,6 +468,7 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
     t[4] = Clock::now();
     if (game && !settings.withoutHud) {
         app->drawHud();
+        app->drawRadar();
         if (eachStep)
             glFinish();
     }

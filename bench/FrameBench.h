@@ -61,7 +61,7 @@ public:
         bool withoutTurret = false;     // guns and muzzle flashes
         bool withoutJets = false;       // the jets, and with them their smoke
         bool withoutSmoke = false;      // the smoke trails only
-        bool withoutHud = false;        // drawHud is not called
+        bool withoutHud = false;        // drawHud and drawRadar are not called
     };
 
     explicit FrameBench(const Settings& settings);

@@ -2,7 +2,9 @@
 # Makes the README's pictures from the end-to-end round: docs/screenshot.png,
 # the hit jet trailing its smoke seconds after the hit, HUD included;
 # docs/round-over.png, the game's own frame of the panel at the round's end;
-# and docs/hit.png, the game's own frame of a hit: the fireball and the mark.
+# docs/hit.png, the game's own frame of a hit: the fireball and the mark; and
+# from the end-to-end radar test docs/radar.png, a jet behind the gun on the
+# radar and its mark at the screen's edge, at half size.
 #   scripts/readme-screenshot.sh [BUILD_DIR]     (default: build)
 # The build directory must have been configured (see README); the game, its
 # resources and the round's planning tool are brought up to date first.
@@ -10,19 +12,24 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-cmake --build "$build" --target torvel round-planner -j2
+cmake --build "$build" --target torvel round-planner radar-planner -j2
 
 mkdir -p "$root/docs"
 shot=$(mktemp --suffix=.png)
 panel=$(mktemp --suffix=.png)
 hit=$(mktemp --suffix=.png)
-trap 'rm -f "$shot" "$panel" "$hit"' EXIT
+radar=$(mktemp --suffix=.png)
+trap 'rm -f "$shot" "$panel" "$hit" "$radar"' EXIT
 TORVEL_SHOT_OUT="$shot" TORVEL_PANEL_OUT="$panel" TORVEL_HIT_OUT="$hit" "$root/scripts/headless.sh" \
   bash "$root/tests/e2e/round.sh" "$build/bin/torvel" "$build/res" "$build/bin/round-planner"
-# Only a round that passed gives pictures worth keeping.
+TORVEL_RADAR_OUT="$radar" "$root/scripts/headless.sh" \
+  bash "$root/tests/e2e/radar.sh" "$build/bin/torvel" "$build/res" "$build/bin/radar-planner"
+# Only tests that passed give pictures worth keeping.
 install -m 644 "$shot" "$root/docs/screenshot.png"
 install -m 644 "$panel" "$root/docs/round-over.png"
 install -m 644 "$hit" "$root/docs/hit.png"
-for picture in screenshot round-over hit; do
+convert "$radar" -resize 50% "$root/docs/radar.png"
+chmod 644 "$root/docs/radar.png"
+for picture in screenshot round-over hit radar; do
   echo "docs/$picture.png: $(identify -format '%wx%h' "$root/docs/$picture.png")"
 done
