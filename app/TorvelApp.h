@@ -7,13 +7,17 @@
 #include <functional>
 #include <memory>
 
+#include "CommandLine.h"
 #include "FireUnit.h"
 #include "FramePacer.h"
 #include "GameClock.h"
+#include "InputMap.h"
 #include "PointerGrab.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
+#include "Settings.h"
 #include "VirtualStick.h"
+#include "WindowMode.h"
 
 namespace irr {
 class IrrlichtDevice;
@@ -55,6 +59,12 @@ public:
     // The panel of a round just ended, or the invitation to play one.
     void drawBetweenRounds();
 
+    // The window this run asks for; the settings' choice unless told.
+    void chooseWindow(CommandLine::Window choice) { windowChoice = choice; }
+    // Takes changed settings at once and keeps them in the player's file.
+    void changeSettings(const Settings::Values& values);
+    const Settings& getSettings() const { return settings; }
+
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
@@ -85,6 +95,9 @@ private:
     void endRound();
     void writePendingScreenshots();
     void pace();
+    void applySettings();
+    void placeWindow();
+    void toggleFullscreen();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -106,4 +119,9 @@ private:
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
+    Settings settings;                       // the player's settings, kept in the configuration folder
+    InputMap inputMap;                       // keys, mouse and stick to actions, as the settings say
+    WindowMode windowMode;                   // fullscreen through the window manager
+    CommandLine::Window windowChoice;        // the window asked for on the command line
+    bool windowPlaced;                       // the first pass has put the window as asked
 };

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "EngineContext.h"
 #include "HugePageHeap.h"
 #include "ResourceFolder.h"
@@ -5,14 +6,24 @@
 
 #include <iostream>
 
-int main()
+int main(int argc, char** argv)
 {
+    CommandLine options;
+    if (!options.parse(argc, argv)) {
+        std::cerr << "torvel: " << options.getFault() << "\n" << CommandLine::usage();
+        return 2;
+    }
+    if (options.wantsHelp()) {
+        std::cout << CommandLine::usage();
+        return 0;
+    }
     if (!ResourceFolder::isPresent()) {
         std::cout << ResourceFolder::missingMessage() << std::endl;
         return 0;
     }
     HugePageHeap::prepare();
     TorvelApp* app = new TorvelApp();
+    app->chooseWindow(options.getWindow());
     app->run();
     delete app;
     destroyEngineContext();
