@@ -218,15 +218,6 @@ void TorvelApp::applySettings()
         audio->setVolume(static_cast<f32>(values.effectsVolume) / 100.0f);
 }
 
-void TorvelApp::changeSettings(const Settings::Values& values)
-{
-    const bool fullscreenChanged = values.fullscreen != settings.get().fullscreen;
-    settings.change(values);
-    applySettings();
-    if (fullscreenChanged)
-        windowMode.setFullscreen(values.fullscreen);
-}
-
 void TorvelApp::placeWindow()
 {
     // On the first pass, when the window is up: the command line's choice

@@ -61,8 +61,6 @@ public:
 
     // The window this run asks for; the settings' choice unless told.
     void chooseWindow(CommandLine::Window choice) { windowChoice = choice; }
-    // Takes changed settings at once and keeps them in the player's file.
-    void changeSettings(const Settings::Values& values);
     const Settings& getSettings() const { return settings; }
 
     // P and Esc pause and go on; losing the window's focus pauses too.
