@@ -7,7 +7,7 @@ packages=(
   cmake g++ pkg-config
   libirrlicht-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
   libx11-dev libgl-dev libgtest-dev libpng-dev
-  xvfb xauth xdotool imagemagick faketime sox tesseract-ocr tesseract-ocr-eng
+  xvfb xauth xdotool x11-utils openbox imagemagick faketime sox tesseract-ocr tesseract-ocr-eng
   dpkg-dev file lintian desktop-file-utils appstream
 )
 

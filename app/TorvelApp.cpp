@@ -28,7 +28,9 @@ TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
       scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
-      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), raidPlace(RaidTable::notEntered)
+      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), raidPlace(RaidTable::notEntered),
+      settings(Settings::defaultPath()), windowMode(getDevice()), windowChoice(CommandLine::Window::AsSet),
+      windowPlaced(false)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -45,6 +47,8 @@ TorvelApp::TorvelApp()
     Aircraft::preload();
     scoreTable.load();
     raidTable.load();
+    settings.load();
+    applySettings();
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(
         sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
@@ -87,21 +91,24 @@ bool TorvelApp::OnEvent(const SEvent& event)
     if (EngineLog::report(event))
         return true;
     const bool keyDown = event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown;
-    if (keyDown) {
-        switch (event.KeyInput.Key) {
-        case KEY_KEY_P:
-        case KEY_ESCAPE:
-            setPaused(!isPaused());
-            return true;
-        case KEY_KEY_T:
-            takeScreenshot();
-            return true;
-        case KEY_F12:
-            device->closeDevice();
-            return true;
-        default:
-            break;
-        }
+    const InputMap::Action action = keyDown ? inputMap.actionOfKey(event.KeyInput.Key) : InputMap::Action::None;
+    switch (action) {
+    case InputMap::Action::Pause:
+        setPaused(!isPaused());
+        return true;
+    case InputMap::Action::Screenshot:
+        takeScreenshot();
+        return true;
+    case InputMap::Action::Quit:
+        device->closeDevice();
+        return true;
+    case InputMap::Action::Fullscreen:
+        // Not taken: the fire unit still sees it, as every key that is not
+        // one of the round's own.
+        toggleFullscreen();
+        break;
+    default:
+        break;
     }
     if (isPaused()) {
         // Nothing else acts while paused, but a key or button let go in the
@@ -118,31 +125,30 @@ bool TorvelApp::OnEvent(const SEvent& event)
     }
     if (useVirtualStick)
         virtualStick.watch(event, gameTime);
-    if (keyDown) {
-        switch (event.KeyInput.Key) {
-        case KEY_F9:
-            // The raid and the round do not mix: each key waits for the other to end.
-            if (raidMode && raidMode->isRunning())
-                return true;
-            getAirspace()->start(gameTime);
-            startRound();
+    // The raid and the round do not mix: each key waits for the other to end.
+    if (action == InputMap::Action::StartRound) {
+        if (raidMode && raidMode->isRunning())
             return true;
-        case KEY_F8:
-            if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
-                startRaid();
-            return true;
-        case KEY_F10:
-            if (raidMode && raidMode->getRaid()) {
-                raidMode->abandon();
-                return true;
-            }
-            getAirspace()->stop();
-            roundScreen.roundAbandoned();
-            return true;
-        default:
-            break;
-        }
+        getAirspace()->start(gameTime);
+        startRound();
+        return true;
     }
+    if (action == InputMap::Action::StartRaid) {
+        if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
+            startRaid();
+        return true;
+    }
+    if (action == InputMap::Action::StopRound) {
+        if (raidMode && raidMode->getRaid()) {
+            raidMode->abandon();
+            return true;
+        }
+        getAirspace()->stop();
+        roundScreen.roundAbandoned();
+        return true;
+    }
+    if (event.EventType == EET_JOYSTICK_INPUT_EVENT)
+        return fireUnit.OnEvent(inputMap.stickEvent(event));
     return fireUnit.OnEvent(event);
 }
 
@@ -186,11 +192,13 @@ bool TorvelApp::step()
     readClock();
     if (!device->run())
         return false;
+    if (!windowPlaced)
+        placeWindow();
     followFocus();
     aimWithMouse();
     // Right after the engine has delivered its own events, as a polled stick would.
     if (useVirtualStick && !isPaused())
-        device->postEventFromUser(virtualStick.nextEvent(gameTime));
+        fireUnit.OnEvent(virtualStick.nextEvent(gameTime));
     frame();
     if (isVsyncRefused())
         pace();
@@ -219,8 +227,39 @@ void TorvelApp::aimWithMouse()
     // focus and plays; otherwise the player gets it back.
     const bool hold = useVirtualStick && !isPaused() && followsFocus && hadFocus;
     const core::vector2di moved = pointer.poll(hold, driver->getScreenSize());
-    if (moved.X != 0 || moved.Y != 0)
-        fireUnit.nudge(VirtualStick::mouseDegrees(moved.X), VirtualStick::mouseDegrees(-moved.Y));
+    if (moved.X != 0 || moved.Y != 0) {
+        const InputMap::Turn turn = inputMap.mouseTurn(moved);
+        fireUnit.nudge(turn.yaw, turn.pitch);
+    }
+}
+
+void TorvelApp::applySettings()
+{
+    const Settings::Values& values = settings.get();
+    inputMap = InputMap(values);
+    virtualStick.setKeyControls(inputMap.getKeyControls());
+    if (torvel::AudioManager* audio = getAudioManager())
+        audio->setVolume(static_cast<f32>(values.effectsVolume) / 100.0f);
+    radarShown = values.radar;
+}
+
+void TorvelApp::placeWindow()
+{
+    // On the first pass, when the window is up: the command line's choice
+    // holds for this run only.
+    windowPlaced = true;
+    bool fullscreen = settings.get().fullscreen;
+    if (windowChoice != CommandLine::Window::AsSet)
+        fullscreen = windowChoice == CommandLine::Window::Fullscreen;
+    windowMode.setFullscreen(fullscreen);
+}
+
+void TorvelApp::toggleFullscreen()
+{
+    Settings::Values values = settings.get();
+    values.fullscreen = !windowMode.isFullscreen();
+    settings.change(values);
+    windowMode.setFullscreen(values.fullscreen);
 }
 
 void TorvelApp::startRound()

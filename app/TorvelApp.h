@@ -7,15 +7,19 @@
 #include <functional>
 #include <memory>
 
+#include "CommandLine.h"
 #include "FireUnit.h"
 #include "FramePacer.h"
 #include "GameClock.h"
+#include "InputMap.h"
 #include "PointerGrab.h"
 #include "RaidTable.h"
 #include "Radar.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
+#include "Settings.h"
 #include "VirtualStick.h"
+#include "WindowMode.h"
 
 namespace irr {
 class IrrlichtDevice;
@@ -60,6 +64,10 @@ public:
     // The panel of a round just ended, or the invitation to play one.
     void drawBetweenRounds();
 
+    // The window this run asks for; the settings' choice unless told.
+    void chooseWindow(CommandLine::Window choice) { windowChoice = choice; }
+    const Settings& getSettings() const { return settings; }
+
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
@@ -102,6 +110,9 @@ private:
     void drawRaidPanel();
     void writePendingScreenshots();
     void pace();
+    void applySettings();
+    void placeWindow();
+    void toggleFullscreen();
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -131,4 +142,9 @@ private:
     int raidPlace;                           // where the last raid entered the table, or notEntered
     Radar radar;                             // the radar and the edge marks
     bool radarShown = true;                  // the player's choice
+    Settings settings;                       // the player's settings, kept in the configuration folder
+    InputMap inputMap;                       // keys, mouse and stick to actions, as the settings say
+    WindowMode windowMode;                   // fullscreen through the window manager
+    CommandLine::Window windowChoice;        // the window asked for on the command line
+    bool windowPlaced;                       // the first pass has put the window as asked
 };

@@ -40,6 +40,13 @@ u32 VirtualStick::controlOfKey(EKEY_CODE key)
     }
 }
 
+VirtualStick::VirtualStick()
+{
+    for (u32 key = 0; key < KEY_KEY_CODES_COUNT; ++key)
+        keyControls[key] = controlOfKey(EKEY_CODE(key));
+    keyControls[KEY_SHIFT] = keyControls[KEY_LSHIFT] = keyControls[KEY_RSHIFT] = Slow;
+}
+
 SEvent VirtualStick::eventFor(u32 held, const Deflection& deflection)
 {
     SEvent event{};
@@ -82,7 +89,7 @@ void VirtualStick::watch(const SEvent& event, u32 now)
         if (key < KEY_KEY_CODES_COUNT) {
             keyDown[key] = event.KeyInput.PressedDown;
             if (event.KeyInput.PressedDown)
-                pressedSinceEvent |= controlOfKey(EKEY_CODE(key));
+                pressedSinceEvent |= keyControls[key] & ~u32(Slow);
         }
     } else if (event.EventType == EET_MOUSE_INPUT_EVENT) {
         switch (event.MouseInput.Event) {
@@ -106,13 +113,16 @@ u32 VirtualStick::held() const
     u32 held = mouseHeld;
     for (u32 key = 0; key < KEY_KEY_CODES_COUNT; ++key)
         if (keyDown[key])
-            held |= controlOfKey(EKEY_CODE(key));
-    return held;
+            held |= keyControls[key];
+    return held & ~u32(Slow);
 }
 
 bool VirtualStick::slow() const
 {
-    return keyDown[KEY_SHIFT] || keyDown[KEY_LSHIFT] || keyDown[KEY_RSHIFT];
+    for (u32 key = 0; key < KEY_KEY_CODES_COUNT; ++key)
+        if (keyDown[key] && (keyControls[key] & Slow))
+            return true;
+    return false;
 }
 
 SEvent VirtualStick::nextEvent(u32 now)

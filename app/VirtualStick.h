@@ -2,6 +2,8 @@
 
 #include <IEventReceiver.h>
 
+#include <array>
+
 // Stands in for a joystick when none is attached. It watches the keys and
 // mouse buttons the player holds and turns them, once per frame, into the
 // joystick event a real stick polled every frame would send, so the turret
@@ -21,7 +23,10 @@ public:
         Lower = 8,   // stick pushed forward
         Fire = 16,
         Reload = 32,
+        Slow = 64,   // fine aim: the keys turn at half their deflection
     };
+    // The control each key code works, 0 for none.
+    using KeyControls = std::array<irr::u32, irr::KEY_KEY_CODES_COUNT>;
 
     // Deflection of the first moment a direction key is held: just above the
     // stick's dead zone, a tenth of a degree per 1/10 s tap at most.
@@ -61,6 +66,10 @@ public:
     // The control a key works, or 0 for keys that work none.
     static irr::u32 controlOfKey(irr::EKEY_CODE key);
 
+    VirtualStick();
+    // The keys work these controls from now on, instead of controlOfKey's.
+    void setKeyControls(const KeyControls& controls) { keyControls = controls; }
+
     // Notes key and mouse button changes at game time now. Only watches: the
     // event goes on.
     void watch(const irr::SEvent& event, irr::u32 now);
@@ -76,6 +85,7 @@ private:
     // Shift is held: the keys turn at half their deflection.
     bool slow() const;
 
+    KeyControls keyControls;                      // the control of each key
     bool keyDown[irr::KEY_KEY_CODES_COUNT] = {};  // keys held, by key code
     irr::u32 mouseHeld = 0;                       // controls held on the mouse buttons
     irr::u32 pressedSinceEvent = 0;               // controls pressed since the last event

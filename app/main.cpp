@@ -8,10 +8,14 @@
 
 int main(int argc, char** argv)
 {
-    CommandLine commandLine;
-    if (!commandLine.parse(argc, argv)) {
-        std::cerr << CommandLine::usage << std::endl;
+    CommandLine options;
+    if (!options.parse(argc, argv)) {
+        std::cerr << "torvel: " << options.getFault() << "; " << CommandLine::usage() << std::endl;
         return 2;
+    }
+    if (options.wantsHelp()) {
+        std::cout << CommandLine::help();
+        return 0;
     }
     if (!ResourceFolder::isPresent()) {
         std::cout << ResourceFolder::missingMessage() << std::endl;
@@ -19,8 +23,9 @@ int main(int argc, char** argv)
     }
     HugePageHeap::prepare();
     TorvelApp* app = new TorvelApp();
-    if (commandLine.raidGiven)
-        app->setRaidNumber(commandLine.raidNumber);
+    if (options.hasRaidNumber())
+        app->setRaidNumber(options.getRaidNumber());
+    app->chooseWindow(options.getWindow());
     app->run();
     delete app;
     destroyEngineContext();

@@ -195,6 +195,13 @@ void AudioManager::setListenerOrientation(const float forward[3], const float up
     alListenerfv(AL_ORIENTATION, at);
 }
 
+void AudioManager::setVolume(float gain) {
+    volume = gain > 0.0f ? (gain < 1.0f ? gain : 1.0f) : 0.0f;
+    if (shutDownDone || !select())
+        return;
+    alListenerf(AL_GAIN, volume);
+}
+
 void AudioManager::pauseAll() {
     if (paused)
         return;

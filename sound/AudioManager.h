@@ -40,6 +40,10 @@ public:
     // the player's view: forward and up are world directions (the camera's).
     // Directions that are not finite or are of zero length are ignored.
     void setListenerOrientation(const float forward[3], const float up[3]);
+    // The loudness of everything the game plays, 0 (silent) to 1 (as
+    // recorded): the listener's gain. Values outside are held to the range.
+    void setVolume(float gain);
+    float getVolume() const { return volume; }
 
     // Holds every sound that is playing where it is, and lets them go on
     // from there. Sounds started while paused play at once. Both are
@@ -95,6 +99,7 @@ private:
     bool voiceShortageLogged = false;                                    // the log tells of a voice shortage only once
     bool shutDownDone = false;                                           // after shutDown everything is silent
     bool paused = false;                                                 // pauseAll holds the sounds
+    float volume = 1.0f;                                                 // the listener's gain, 0 to 1
 };
 
 // The game's entry point to the sound layer.

@@ -23,14 +23,14 @@ TEST(CommandLine, NothingOrARaidNumberAndNothingElse)
 {
     CommandLine none;
     EXPECT_TRUE(parse({}, none));
-    EXPECT_FALSE(none.raidGiven);
+    EXPECT_FALSE(none.hasRaidNumber());
 
     for (const auto& [words, number] : std::vector<std::pair<std::vector<std::string>, unsigned>>{
              {{"--raid", "42"}, 42u}, {{"--raid=0"}, 0u}, {{"--raid", "4294967295"}, 4294967295u}}) {
         CommandLine line;
         EXPECT_TRUE(parse(words, line)) << words[0];
-        EXPECT_TRUE(line.raidGiven);
-        EXPECT_EQ(line.raidNumber, number);
+        EXPECT_TRUE(line.hasRaidNumber());
+        EXPECT_EQ(line.getRaidNumber(), number);
     }
     for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
              {"--raid"}, {"--raid", ""}, {"--raid", "-1"}, {"--raid", "+5"}, {"--raid", "12x"}, {"--raid", " 7"},

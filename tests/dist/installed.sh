@@ -66,7 +66,7 @@ version=$("$LAUNCHER" --version) || fail "--version: status $?"
 [[ "$version" =~ ^torvel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version says '$version'"
 "$LAUNCHER" --help >"$WORK/help.txt" || fail "--help: status $?"
 grep -q '^usage: torvel ' "$WORK/help.txt" || fail "--help shows no usage"
-for wrong in "--fullscreen" "-x" "--help --version" "--version extra"; do
+for wrong in "--fullscreen --windowed" "-x" "--help --version" "--version extra"; do
   status=0
   # shellcheck disable=SC2086 # each case is a list of words
   (cd "$ELSEWHERE" && HOME=$PLAYER "$LAUNCHER" $wrong) >"$WORK/arg-out.txt" 2>"$WORK/arg-err.txt" || status=$?

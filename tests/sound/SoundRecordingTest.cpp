@@ -34,13 +34,14 @@ void waitUntilSilent(const AudioSource* source) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
-// Plays one file through a fresh manager, lets it end, shuts down (which
-// finishes the recording) and measures what was recorded.
+// Plays one file through a fresh manager at the volume given, lets it end,
+// shuts down (which finishes the recording) and measures what was recorded.
 template <typename Play>
-RecordedLevels record(const std::string& file, Play play) {
+RecordedLevels record(const std::string& file, Play play, float volume = 1.0f) {
     TestSounds logPlace;
     AudioManager* manager = createAudioManager(true, logPlace.path("log.html"));
     EXPECT_TRUE(manager->hasDevice());
+    manager->setVolume(volume);
     AudioSource* source = manager->create("sound", file, false);
     EXPECT_TRUE(play(source));
     EXPECT_TRUE(source->isPlaying());
@@ -63,6 +64,24 @@ TEST(SoundRecording, UnpositionedSoundIsHeardEquallyOnBothSides) {
     EXPECT_NEAR(levels.getRms(0), levels.getRms(1), 0.01);
     RecordProperty("rmsLeft", std::to_string(levels.getRms(0)));
     RecordProperty("rmsRight", std::to_string(levels.getRms(1)));
+}
+
+TEST(SoundRecording, TheVolumeScalesEverySound) {
+    TestSounds files;
+    const std::string tone = files.tone("mono.wav", 1, 0.3, 0.5);
+    const std::string jet = files.tone("jet.wav", 1, 0.3, 0.8);
+    auto flat = [](AudioSource* s) { return s->play2d(false); };
+    auto placed = [](AudioSource* s) { return s->play3d(30.0f, 0.0f, -100.0f); };
+    const RecordedLevels full = record(tone, flat);
+    const RecordedLevels half = record(tone, flat, 0.5f);
+    EXPECT_NEAR(half.getRms(0) / full.getRms(0), 0.5, 0.02);
+    EXPECT_NEAR(half.getRms(1) / full.getRms(1), 0.5, 0.02);
+    const RecordedLevels nearFull = record(jet, placed);
+    const RecordedLevels nearQuarter = record(jet, placed, 0.25f);
+    EXPECT_NEAR(nearQuarter.getRms(1) / nearFull.getRms(1), 0.25, 0.02);
+    // Beyond the range: held to it.
+    const RecordedLevels louder = record(tone, flat, 3.0f);
+    EXPECT_NEAR(louder.getRms(0) / full.getRms(0), 1.0, 0.02);
 }
 
 TEST(SoundRecording, StereoPlaysAsItIsWhenUnpositioned) {

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The player's settings file, as the game reads and keeps it: the mouse at
+# 0.10 degrees a pixel with the vertical inverted turns the view twice as far
+# and raises where it would lower, a key bound to fire fires and the old one
+# no longer does; bad lines are one line each on standard error while the
+# game plays on and the file stays as it was; a FIFO in the file's place is
+# set aside; under a real window manager F11 makes the window the screen's
+# size, with the HUD, sight and invitation placed for it, and keeps the
+# choice; F11 again gives the window back at 1366 x 768.
+source "$(dirname "$0")/lib.sh"
+
+export XDG_CONFIG_HOME=$WORK/config
+SETTINGS=$XDG_CONFIG_HOME/torvel/settings
+mkdir -p "$XDG_CONFIG_HOME/torvel"
+
+# shift_y BEFORE AFTER: how far the view moved up or down between two
+# captures, in pixels (positive: down), as shift_x does it sideways.
+shift_y() {
+  row_levels() { convert "$1" -crop 500x600+433+84 +repage -colorspace Gray -scale 1x600! -depth 8 txt:- | awk -F'[(),]' 'NR > 1 { print $3 }'; }
+  row_levels "$1" >"$WORK/rows-before.txt"
+  row_levels "$2" >"$WORK/rows-after.txt"
+  awk 'NR == FNR { a[FNR - 1] = $1; n = FNR; next } { b[FNR - 1] = $1 }
+       END {
+         best = 0; bestCost = -1
+         for (s = -300; s <= 300; s++) {
+           cost = 0; count = 0
+           for (y = 0; y < n; y++) { z = y + s; if (z < 0 || z >= n) continue; d = a[y] - b[z]; cost += d < 0 ? -d : d; count++ }
+           if (count < 200) continue
+           cost /= count
+           if (bestCost < 0 || cost < bestCost) { bestCost = cost; best = s }
+         }
+         print best
+       }' "$WORK/rows-before.txt" "$WORK/rows-after.txt"
+}
+settings_lines() { grep -cF "$SETTINGS" "$WORK/err.txt" || true; }
+window_size() { xwininfo -id "$(xdotool search --classname '^torvel$' | head -n1)" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+quit_game() {
+  press F12
+  wait_for_exit 20
+  [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after F12"
+}
+
+# 1. Mouse, invert and a key of the player's own.
+printf 'torvel-settings 1\nmouse_sensitivity = 0.10\ninvert_vertical = yes\nkey_fire = F\n' >"$SETTINGS"
+start_game
+wait_for_line "Joystick support is enabled and 0 joystick(s) are present." 30
+sleep 1
+xdotool mousemove 683 384
+wait_for_hud "RNDS REMAIN: 80" 10
+[ "$(settings_lines)" -eq 0 ] || fail "a good file was complained of: $(cat "$WORK/err.txt")"
+capture "$WORK/before-mouse.png"
+xdotool mousemove_relative -- 100 0
+sleep 1
+capture "$WORK/after-mouse.png"
+# Twice the 46 to 62 pixels of 0.05 degrees a pixel.
+across=$(shift_x "$WORK/before-mouse.png" "$WORK/after-mouse.png")
+[ "$across" -le -85 ] && [ "$across" -ge -130 ] || fail "100 px of mouse to the right moved the sky by $across px, not about -100"
+# Pulled back (down), an inverted mouse raises the guns: the view goes up, the land down.
+xdotool mousemove_relative -- 0 100
+sleep 1
+capture "$WORK/after-raise.png"
+down=$(shift_y "$WORK/after-mouse.png" "$WORK/after-raise.png")
+[ "$down" -ge 60 ] || fail "100 px of mouse back, inverted, moved the view by $down px, not up by about 90"
+press space
+sleep 1
+wait_for_hud "RNDS REMAIN: 80" 2 # Space no longer fires
+press f
+wait_for_hud "RNDS REMAIN: 64" 20
+quit_game
+grep -qx 'mouse_sensitivity = 0.10' "$SETTINGS" || fail "the file was written over: $(cat "$SETTINGS")"
+
+# 2. Bad lines: one line each, and the game plays on the rest.
+printf 'torvel-settings 1\nmouse_sensitivity = 0.5\neffects_volume = 250\nvsync = yes\nkey_fire = Q\nkey_reload = Q\ninvert_vertical = ye' >"$SETTINGS"
+cp "$SETTINGS" "$WORK/bad-lines"
+start_game
+wait_for_line "Joystick support is enabled and 0 joystick(s) are present." 30
+sleep 1
+xdotool mousemove 683 384
+wait_for_hud "RNDS REMAIN: 80" 10
+[ "$(settings_lines)" -eq 5 ] || fail "five bad lines, not five messages: $(cat "$WORK/err.txt")"
+for said in 'mouse_sensitivity = "0.5"' 'effects_volume = "250"' 'unknown setting vsync' \
+  'key_reload = Q is refused: Q is taken by key_fire; it stays at R' 'invert_vertical = "ye"'; do
+  grep -qF "$said" "$WORK/err.txt" || fail "no line '$said': $(cat "$WORK/err.txt")"
+done
+press q
+wait_for_hud "RNDS REMAIN: 64" 20
+quit_game
+cmp -s "$SETTINGS" "$WORK/bad-lines" || fail "the file with bad lines was changed"
+
+# 3. Under a window manager, with a FIFO where the file should be.
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+trap 'kill "$WM_PID" 2>/dev/null || true; cleanup' EXIT
+# The window manager is up once it names its window on the root.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+rm "$SETTINGS"
+mkfifo "$SETTINGS"
+start_game
+wait_for_line "Joystick support is enabled and 0 joystick(s) are present." 30
+sleep 2
+[ "$(window_size)" = "1366x768" ] || fail "the window starts at $(window_size)"
+[ "$(settings_lines)" -eq 1 ] && grep -qF "kept it as $SETTINGS.bad" "$WORK/err.txt" ||
+  fail "the FIFO was not set aside in one line: $(cat "$WORK/err.txt")"
+[ -p "$SETTINGS.bad" ] || fail "the FIFO is not kept as settings.bad"
+press F11
+sleep 2
+[ "$(window_size)" = "1600x900" ] || fail "fullscreen, the window is $(window_size), not the screen's 1600x900"
+grep -qx 'fullscreen = yes' "$SETTINGS" || fail "fullscreen was not kept: $(cat "$SETTINGS" 2>&1)"
+import -window root "$WORK/fullscreen.png"
+hud_text "$WORK/fullscreen.png" | grep -q "RNDS REMAIN: 80" || fail "no HUD in the top left corner, fullscreen"
+# The invitation in the middle of the larger screen.
+read_box "$WORK/fullscreen.png" 400x104+600+430 | grep -q "F9" || fail "no invitation in the middle, fullscreen"
+# The sight at the screen's centre: its amber ring crosses the row and the
+# column through the centre 118 pixels out, where the window's old centre
+# has none.
+amber() { convert "$WORK/fullscreen.png" -crop 1x1+"$1"+"$2" +repage -format '%[fx:r > 0.6 && b < 0.5 ? 1 : 0]' info:; }
+sight=0
+for at in "800 332" "800 568" "682 450" "918 450"; do
+  # shellcheck disable=SC2086 # x and y
+  for d in -2 -1 0 1 2; do set -- $at; [ "$(amber $(($1 + (d * ($2 != 450)))) $(($2 + (d * ($2 == 450)))))" = 1 ] && { sight=$((sight + 1)); break; }; done
+done
+[ "$sight" -ge 3 ] || fail "the sight's ring is not round the screen's centre ($sight of 4 points amber)"
+press F11
+sleep 2
+[ "$(window_size)" = "1366x768" ] || fail "back from fullscreen, the window is $(window_size)"
+grep -qx 'fullscreen = no' "$SETTINGS" || fail "the window was not kept: $(cat "$SETTINGS")"
+quit_game
+echo "settings: ok (100 px of mouse at 0.10: $across px across, $down px down inverted; fullscreen 1600x900 and back to 1366x768)"
