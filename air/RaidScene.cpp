@@ -83,6 +83,9 @@ RaidScene::RaidScene(scene::ISceneManager* manager, torvel::AudioManager* audioM
     if (sceneManager) {
         tracers = new TracerSceneNode(sceneManager->getRootSceneNode(), sceneManager);
         tracers->drop();
+        // The boom of a hit on top of four bursts at once would clip the mix.
+        groundBursts = std::make_unique<HitEffects>(
+            sceneManager, sceneManager->getVideoDriver()->getTexture(HitEffects::fireballFile), nullptr);
     }
 }
 
@@ -164,8 +167,8 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
         case Raid::Event::BombBurst:
             if (event.index < bombs.size())
                 remove(bombs[event.index]);
-            if (hitEffects)
-                hitEffects->hit(nullptr, event.position + core::vector3df(0, 4, 0), event.time);
+            if (groundBursts)
+                groundBursts->hit(nullptr, event.position + core::vector3df(0, 4, 0), event.time);
             if (audio)
                 audio->create("bombBurstSound", ResourceTable::path(Resource::BombBurstSound), false)
                     ->play3d(event.position.X, event.position.Y, event.position.Z, burstStrength);
@@ -237,6 +240,8 @@ void RaidScene::update(const Raid& raid, u32 now)
     }
     if (tracers)
         tracers->update(now);
+    if (groundBursts)
+        groundBursts->update(now);
 }
 
 void RaidScene::remove(Shown& shown)

@@ -3,6 +3,7 @@
 #include <irrTypes.h>
 #include <vector3d.h>
 
+#include <memory>
 #include <vector>
 
 #include "Raid.h"
@@ -54,6 +55,7 @@ private:
     irr::scene::ISceneManager* sceneManager;
     torvel::AudioManager* audio;
     HitEffects* hitEffects;
+    std::unique_ptr<HitEffects> groundBursts;  // fireballs of bombs on the ground, silent: the burst has its own sound
     TracerSceneNode* tracers;                // the attackers' rounds; null without a scene
     std::vector<Shown> craft;                // by the raid's index
     std::vector<Shown> bombs;                // likewise
