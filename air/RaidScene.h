@@ -44,8 +44,9 @@ public:
 private:
     struct Shown {
         irr::scene::ISceneNode* node;     // in the scene; null once gone or without a mesh
-        torvel::AudioSource* sound;       // the bomber's engines or the bomb's whistle; may be null
+        torvel::AudioSource* sound;       // the bomber's engines, the fighter's fly-by or the bomb's whistle
         torvel::AudioSource* cannon;      // an attacker's cannon
+        bool heard;                       // a fighter's fly-by has been started
     };
 
     irr::scene::ISceneNode* addNode(irr::scene::IAnimatedMesh* mesh);
