@@ -23,6 +23,7 @@ namespace video { class IVideoDriver; class IImage; }
 }
 class HitEffects;
 class RaidMode;
+class ViewShake;
 
 // The application: owns the player's fire unit, builds the world, receives
 // every engine event and runs the frame loop. Between rounds it shows the
@@ -94,6 +95,7 @@ private:
     void endRaid();
     void drawRaid();
     void drawRaidPanel();
+    void shakeView();
     void writePendingScreenshots();
     void pace();
 
@@ -122,5 +124,6 @@ private:
     bool raidNumberGiven;                    // raidNumber holds one, for the first raid only
     irr::u32 raidLostAt;                     // game time the last raid's gun position was lost
     RaidTable raidTable;                     // the best raids, beside the best rounds
+    ViewShake* viewShake;                    // on the camera after the turret's animator; owned, one reference
     int raidPlace;                           // where the last raid entered the table, or notEntered
 };
