@@ -22,6 +22,7 @@ constexpr f32 whistleStrength = 1.5f;
 constexpr f32 burstStrength = 6.0f;
 constexpr f32 cannonStrength = 5.0f;
 constexpr f32 bombScale = 3.0f;
+constexpr f32 flybyLead = 4.0f;   // s before the pass
 
 Resource meshOf(RaidCraft::Kind kind)
 {
@@ -83,6 +84,9 @@ RaidScene::RaidScene(scene::ISceneManager* manager, torvel::AudioManager* audioM
     if (sceneManager) {
         tracers = new TracerSceneNode(sceneManager->getRootSceneNode(), sceneManager);
         tracers->drop();
+        // The boom of a hit on top of four bursts at once would clip the mix.
+        groundBursts = std::make_unique<HitEffects>(
+            sceneManager, sceneManager->getVideoDriver()->getTexture(HitEffects::fireballFile), nullptr);
     }
 }
 
@@ -114,7 +118,7 @@ scene::ISceneNode* RaidScene::addNode(scene::IAnimatedMesh* mesh)
 void RaidScene::grow(std::vector<Shown>& list, std::size_t size)
 {
     if (list.size() < size)
-        list.resize(size, Shown{nullptr, nullptr, nullptr});
+        list.resize(size, Shown{nullptr, nullptr, nullptr, false});
 }
 
 void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
@@ -128,6 +132,8 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
             shown.node = sceneManager ? addNode(loadMesh(sceneManager, meshOf(kind))) : nullptr;
             if (audio && kind == RaidCraft::Bomber)
                 shown.sound = audio->create("bomberSound", ResourceTable::path(Resource::BomberSound), false);
+            if (audio && kind == RaidCraft::Fighter)
+                shown.sound = audio->create("flybySound", ResourceTable::path(Resource::FlyBySound), false);
             if (audio && kind == RaidCraft::Attacker)
                 shown.cannon = audio->create("cannonSound", ResourceTable::path(Resource::CannonSound), false);
             break;
@@ -164,8 +170,8 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
         case Raid::Event::BombBurst:
             if (event.index < bombs.size())
                 remove(bombs[event.index]);
-            if (hitEffects)
-                hitEffects->hit(nullptr, event.position + core::vector3df(0, 4, 0), event.time);
+            if (groundBursts)
+                groundBursts->hit(nullptr, event.position + core::vector3df(0, 4, 0), event.time);
             if (audio)
                 audio->create("bombBurstSound", ResourceTable::path(Resource::BombBurstSound), false)
                     ->play3d(event.position.X, event.position.Y, event.position.Z, burstStrength);
@@ -215,11 +221,17 @@ void RaidScene::update(const Raid& raid, u32 now)
                 nose.Y -= 0.4f;
             shown.node->setRotation(facing(nose.normalize()));
         }
-        if (shown.sound) {
-            if (!down && !shown.sound->isPlaying())
-                shown.sound->play3d(at.X, at.Y, at.Z, engineStrength);
-            move(shown.sound, at);
+        const RaidCraft& plane = flying[i].craft;
+        if (shown.sound && plane.getKind() == RaidCraft::Bomber && !down && !shown.sound->isPlaying())
+            shown.sound->play3d(at.X, at.Y, at.Z, engineStrength);
+        // The fighter's fly-by, as a round's jet: once, loudest about 4 s
+        // in, so started 4 s before it passes the gun.
+        if (shown.sound && plane.getKind() == RaidCraft::Fighter && !shown.heard &&
+            plane.trackAt(now) >= -flybyLead * plane.getSpeed()) {
+            shown.heard = true;
+            shown.sound->play3d(at.X, at.Y, at.Z);
         }
+        move(shown.sound, at);
         move(shown.cannon, at);
     }
     const std::vector<Raid::Falling>& falling = raid.getBombs();
@@ -237,6 +249,8 @@ void RaidScene::update(const Raid& raid, u32 now)
     }
     if (tracers)
         tracers->update(now);
+    if (groundBursts)
+        groundBursts->update(now);
 }
 
 void RaidScene::remove(Shown& shown)

@@ -3,6 +3,7 @@
 #include <irrTypes.h>
 #include <vector3d.h>
 
+#include <memory>
 #include <vector>
 
 #include "Raid.h"
@@ -43,8 +44,9 @@ public:
 private:
     struct Shown {
         irr::scene::ISceneNode* node;     // in the scene; null once gone or without a mesh
-        torvel::AudioSource* sound;       // the bomber's engines or the bomb's whistle; may be null
+        torvel::AudioSource* sound;       // the bomber's engines, the fighter's fly-by or the bomb's whistle
         torvel::AudioSource* cannon;      // an attacker's cannon
+        bool heard;                       // a fighter's fly-by has been started
     };
 
     irr::scene::ISceneNode* addNode(irr::scene::IAnimatedMesh* mesh);
@@ -54,6 +56,7 @@ private:
     irr::scene::ISceneManager* sceneManager;
     torvel::AudioManager* audio;
     HitEffects* hitEffects;
+    std::unique_ptr<HitEffects> groundBursts;  // fireballs of bombs on the ground, silent: the burst has its own sound
     TracerSceneNode* tracers;                // the attackers' rounds; null without a scene
     std::vector<Shown> craft;                // by the raid's index
     std::vector<Shown> bombs;                // likewise

@@ -12,6 +12,7 @@
 #include "RaidPanel.h"
 #include "RaidContacts.h"
 #include "RoundContacts.h"
+#include "ViewShake.h"
 #include "TextureLoader.h"
 #include "WindowFocus.h"
 
@@ -28,9 +29,9 @@ TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
       scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
-      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), raidPlace(RaidTable::notEntered),
-      settings(Settings::defaultPath()), windowMode(getDevice()), windowChoice(CommandLine::Window::AsSet),
-      windowPlaced(false)
+      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), viewShake(nullptr),
+      raidPlace(RaidTable::notEntered), settings(Settings::defaultPath()), windowMode(getDevice()),
+      windowChoice(CommandLine::Window::AsSet), windowPlaced(false)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -60,6 +61,8 @@ TorvelApp::TorvelApp()
     });
     raidMode = std::make_unique<RaidMode>(sceneManager, getAudioManager(), hitEffects.get());
     raidMode->preload();
+    viewShake = new ViewShake();
+    fireUnit.getCamera()->addAnimator(viewShake);
     // Each round's line goes to the way of playing that runs.
     fireUnit.setHitCheck([this](const core::line3df& shot) {
         return raidMode->isRunning() ? raidMode->shoot(shot, fireUnit.getStepTime()) : getAirspace()->checkHits(shot);
@@ -78,6 +81,8 @@ TorvelApp::TorvelApp()
 
 TorvelApp::~TorvelApp()
 {
+    if (viewShake)
+        viewShake->drop();
     // The airspace outlives us.
     getAirspace()->setHitListener(nullptr);
     // The device outlives us; nothing it delivers later may reach this object.
@@ -294,6 +299,16 @@ void TorvelApp::endRaid()
                                                   static_cast<u64>(std::time(nullptr))});
 }
 
+void TorvelApp::shakeView()
+{
+    if (viewShake == nullptr)
+        return;
+    f32 right = 0.0f, up = 0.0f;
+    if (raidMode && raidMode->isRunning() && raidMode->getScene().wasGunHit())
+        RaidPanel::shake(gameTime - raidMode->getScene().getGunHitTime(), right, up);
+    viewShake->set(right, up);
+}
+
 void TorvelApp::frame()
 {
     if (!isPaused()) {
@@ -308,6 +323,7 @@ void TorvelApp::frame()
         else if (raidMode && raidMode->getRaid() && raidMode->getRaid()->isLost() &&
                  gameTime - raidLostAt >= RaidPanel::panelTime)
             raidMode->abandon();
+        shakeView();
         fireUnit.advance(gameTime);
         if (hitEffects)
             hitEffects->update(gameTime);

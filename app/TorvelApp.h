@@ -28,6 +28,7 @@ namespace video { class IVideoDriver; class IImage; }
 }
 class HitEffects;
 class RaidMode;
+class ViewShake;
 
 // The application: owns the player's fire unit, builds the world, receives
 // every engine event and runs the frame loop. Between rounds it shows the
@@ -108,6 +109,7 @@ private:
     void endRaid();
     void drawRaid();
     void drawRaidPanel();
+    void shakeView();
     void writePendingScreenshots();
     void pace();
     void applySettings();
@@ -139,6 +141,7 @@ private:
     bool raidNumberGiven;                    // raidNumber holds one, for the first raid only
     irr::u32 raidLostAt;                     // game time the last raid's gun position was lost
     RaidTable raidTable;                     // the best raids, beside the best rounds
+    ViewShake* viewShake;                    // on the camera after the turret's animator; owned, one reference
     int raidPlace;                           // where the last raid entered the table, or notEntered
     Radar radar;                             // the radar and the edge marks
     bool radarShown = true;                  // the player's choice

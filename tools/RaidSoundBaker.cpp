@@ -129,7 +129,10 @@ std::vector<float> RaidSoundBaker::makeBombBurst()
         track[i] += 0.25f * patter.process(grains) * static_cast<float>(std::exp(-t / 0.6));
     }
     fadeOut(track, 0.2);
-    WavWriter::normalise(track, -1.0f);
+    // A stick lands four bursts near the gun within a second, each with its
+    // impact on the gun: each a good deal under full scale, so that together
+    // they do not clip.
+    WavWriter::normalise(track, -13.0f);
     return track;
 }
 
@@ -163,6 +166,6 @@ std::vector<float> RaidSoundBaker::makeImpact()
         track[i] += 0.35f * ring * static_cast<float>(std::min(1.0, t / 0.002));
     }
     fadeOut(track, 0.1);
-    WavWriter::normalise(track, -1.0f);
+    WavWriter::normalise(track, -13.0f);
     return track;
 }

@@ -2,6 +2,8 @@
 
 #include "HudText.h"
 
+#include <cmath>
+
 using namespace irr;
 
 const wchar_t* const RaidPanel::startHint = L"F8: air raid";
@@ -45,6 +47,17 @@ void RaidPanel::addTable(std::vector<core::stringw>& lines, const std::vector<Ra
         lines.emplace_back(core::stringc(static_cast<u32>(i + 1)) + ".  " + core::stringc(entry.points) +
                            "  WAVES " + core::stringc(entry.waves) + "  RAID " + core::stringc(entry.number));
     }
+}
+
+void RaidPanel::shake(u32 sinceHit, f32& right, f32& up)
+{
+    right = up = 0.0f;
+    if (sinceHit >= shakeTime)
+        return;
+    const f32 size = 1.5f * (1.0f - static_cast<f32>(sinceHit) / static_cast<f32>(shakeTime));
+    const f32 t = static_cast<f32>(sinceHit) / 1000.0f;
+    right = size * std::sin(t * 2.0f * core::PI * 23.0f);
+    up = size * std::cos(t * 2.0f * core::PI * 17.0f);
 }
 
 std::vector<core::stringw> RaidPanel::lines(const RaidSummary& raid)

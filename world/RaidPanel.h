@@ -35,6 +35,10 @@ public:
     static irr::core::stringw banner(irr::u32 wave);   // "WAVE 3"
     // How strongly the edges glow red, 1 at the hit down to 0 at flashTime.
     static irr::f32 flash(irr::u32 sinceHit);
+    static constexpr irr::u32 shakeTime = 450;   // ms the view shakes after a hit on the gun
+    // How far the view is shaken off the sight, degrees right and up: a
+    // quick wobble, 1.5 degrees at the hit, dying away by shakeTime.
+    static void shake(irr::u32 sinceHit, irr::f32& right, irr::f32& up);
     // The panel's lines: the title, the waves survived, the aircraft downed
     // by kind, the points and the accuracy (bursts that hit, in whole per cent).
     static std::vector<irr::core::stringw> lines(const RaidSummary& raid);

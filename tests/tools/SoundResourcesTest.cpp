@@ -185,8 +185,8 @@ TEST(RaidSounds, MonoForPlacingAtTheirLevelsAndTheWhistleFalls)
         double seconds, peak;
     };
     for (const Expected& expected : {Expected{"bomber.wav", 8.0, -6.0}, Expected{"whistle.wav", 6.0, -9.0},
-                                     Expected{"bombburst.wav", 2.5, -1.0}, Expected{"cannon.wav", 0.9, -1.0},
-                                     Expected{"impact.wav", 1.4, -1.0}}) {
+                                     Expected{"bombburst.wav", 2.5, -13.0}, Expected{"cannon.wav", 0.9, -1.0},
+                                     Expected{"impact.wav", 1.4, -13.0}}) {
         SCOPED_TRACE(expected.name);
         const Sound sound(expected.name);
         ASSERT_TRUE(sound.loaded);

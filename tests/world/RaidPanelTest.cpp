@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace irr;
 
 TEST(RaidPanel, HudLinesBannerFlashAndTheLostPanel)
@@ -18,6 +21,16 @@ TEST(RaidPanel, HudLinesBannerFlashAndTheLostPanel)
     EXPECT_NEAR(RaidPanel::flash(RaidPanel::flashTime / 2), 0.5f, 1e-6f);
     EXPECT_EQ(RaidPanel::flash(RaidPanel::flashTime), 0.0f);
     EXPECT_EQ(RaidPanel::flash(0xFFFFFFF0u), 0.0f);
+    f32 right = 0.0f, up = 0.0f, most = 0.0f;
+    for (u32 t = 0; t < RaidPanel::shakeTime; t += 5) {
+        RaidPanel::shake(t, right, up);
+        EXPECT_LE(std::fabs(right), 1.5f);
+        most = std::max(most, std::fabs(right) + std::fabs(up));
+    }
+    EXPECT_GT(most, 1.0f);
+    RaidPanel::shake(RaidPanel::shakeTime, right, up);
+    EXPECT_EQ(right, 0.0f);
+    EXPECT_EQ(up, 0.0f);
 
     const std::vector<core::stringw> lines = RaidPanel::lines(RaidSummary{4, {9, 1, 0}, 23456, 30, 11});
     ASSERT_EQ(lines.size(), 5u);
