@@ -9,6 +9,7 @@
 #include "FlightRules.h"
 #include "HitEffects.h"
 #include "TextureLoader.h"
+#include "TracerSceneNode.h"
 #include "WindowFocus.h"
 
 #include <irrlicht.h>
@@ -23,7 +24,7 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0)
+      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), inputSeen(false)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -74,6 +75,8 @@ bool TorvelApp::OnEvent(const SEvent& event)
 {
     if (EngineLog::report(event))
         return true;
+    if (event.EventType == EET_KEY_INPUT_EVENT || event.EventType == EET_MOUSE_INPUT_EVENT)
+        inputSeen = true;
     const bool keyDown = event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown;
     if (keyDown) {
         switch (event.KeyInput.Key) {
@@ -168,8 +171,15 @@ bool TorvelApp::step()
     // Right after the engine has delivered its own events, as a polled stick would.
     if (useVirtualStick && !isPaused())
         device->postEventFromUser(virtualStick.nextEvent(gameTime));
-    frame();
-    if (isVsyncRefused())
+    update();
+    // At rest a frame like the one on screen is not drawn, and the loop
+    // sleeps in its place whatever the driver does with vsync.
+    const bool drawn = restingScreen.mustDraw(describePass());
+    if (drawn) {
+        draw();
+        inputSeen = false;
+    }
+    if (isVsyncRefused() || !drawn)
         pace();
     return true;
 }
@@ -217,6 +227,12 @@ void TorvelApp::endRound()
 
 void TorvelApp::frame()
 {
+    update();
+    draw();
+}
+
+void TorvelApp::update()
+{
     if (!isPaused()) {
         Airspace* airspace = getAirspace();
         airspace->update(gameTime);
@@ -228,6 +244,10 @@ void TorvelApp::frame()
         if (hitEffects)
             hitEffects->update(gameTime);
     }
+}
+
+void TorvelApp::draw()
+{
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
     sceneManager->drawAll();
     turnListener();
@@ -238,6 +258,37 @@ void TorvelApp::frame()
         drawPauseNotice();
     writePendingScreenshots();
     driver->endScene();
+}
+
+RestingScreen::Pass TorvelApp::describePass() const
+{
+    RestingScreen::Pass pass;
+    const Airspace* airspace = getAirspace();
+    RestingScreen::Look& look = pass.look;
+    if (fireUnit.getTurretBase() != nullptr) {
+        look.baseRotation = fireUnit.getTurretBase()->getRotation();
+        look.gunsRotation = fireUnit.getGuns()->getRotation();
+    }
+    look.screenSize = driver->getScreenSize();
+    look.reloading = fireUnit.isReloading();
+    look.hudRounds = fireUnit.getRoundsLeft();
+    look.hudAircraft = airspace->getAircraftLeft();
+    look.hudPoints = airspace->getPoints();
+    look.overlay = (roundScreen.showsPanel(gameTime) ? 1u : 0u) | (roundScreen.showsStartHint(gameTime) ? 2u : 0u)
+                   | (isPaused() ? 4u : 0u);
+    // On a paused clock the jets, the smoke and the fades stand still.
+    HitMarker::Look mark;
+    const bool flashes = fireUnit.getLeftFlash() != nullptr
+                         && (fireUnit.getLeftFlash()->isVisible() || fireUnit.getRightFlash()->isVisible());
+    pass.moving = !isPaused()
+                  && (airspace->isActive() || !airspace->getAircraft().empty() || fireUnit.getBurstRounds() > 0
+                      || flashes || (fireUnit.getTracers() != nullptr && fireUnit.getTracers()->getStreakCount() > 0)
+                      || fireUnit.getHitMarker().lookAt(gameTime, mark)
+                      || (hitEffects != nullptr && hitEffects->getFireballCount() > 0));
+    pass.input = inputSeen;
+    pass.pictureAsked = !pendingScreenshots.empty();
+    pass.now = realTime;
+    return pass;
 }
 
 void TorvelApp::turnListener()

@@ -11,6 +11,7 @@
 #include "FramePacer.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
+#include "RestingScreen.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
 #include "VirtualStick.h"
@@ -48,6 +49,10 @@ public:
     bool step();
     // One frame at the time read last: update, draw, end the scene.
     void frame();
+    // The two halves of a frame: what moves with the time, then the picture.
+    // A pass of the loop at rest runs the first only.
+    void update();
+    void draw();
 
     void takeScreenshot();
     void buildWorld();
@@ -72,6 +77,7 @@ public:
     const ScoreTable& getScoreTable() const { return scoreTable; }
     const HitEffects* getHitEffects() const { return hitEffects.get(); }
     bool usesVirtualStick() const { return useVirtualStick; }
+    const RestingScreen& getRestingScreen() const { return restingScreen; }
     // Files the next frame will be written to, in the order T was pressed.
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
@@ -85,6 +91,7 @@ private:
     void endRound();
     void writePendingScreenshots();
     void pace();
+    RestingScreen::Pass describePass() const;
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -106,4 +113,6 @@ private:
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
+    RestingScreen restingScreen;             // whether a pass's frame would be the one on screen
+    bool inputSeen;                          // a key or mouse event arrived since the last frame drawn
 };
