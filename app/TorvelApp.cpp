@@ -24,7 +24,7 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), inputSeen(false)
+      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), inputSeen(false), hudShown(true)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -244,20 +244,28 @@ void TorvelApp::update()
         if (hitEffects)
             hitEffects->update(gameTime);
     }
+    phaseDone(FramePhase::UPDATE);
 }
 
 void TorvelApp::draw()
 {
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
+    phaseDone(FramePhase::BEGIN_SCENE);
     sceneManager->drawAll();
+    phaseDone(FramePhase::DRAW_ALL);
     turnListener();
-    drawHud();
+    if (hudShown)
+        drawHud();
+    phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
+    phaseDone(FramePhase::FIRE_UNIT_UPDATE);
     drawBetweenRounds();
     if (isPaused())
         drawPauseNotice();
     writePendingScreenshots();
+    phaseDone(FramePhase::OVERLAYS);
     driver->endScene();
+    phaseDone(FramePhase::END_SCENE);
 }
 
 RestingScreen::Pass TorvelApp::describePass() const

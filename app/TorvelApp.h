@@ -9,6 +9,7 @@
 
 #include "FireUnit.h"
 #include "FramePacer.h"
+#include "FramePhase.h"
 #include "GameClock.h"
 #include "PointerGrab.h"
 #include "RestingScreen.h"
@@ -35,6 +36,8 @@ class TorvelApp : public irr::IEventReceiver {
 public:
     // The real time in milliseconds, as the engine's timer gives it.
     using Clock = std::function<irr::u32()>;
+    // Told as each phase of a frame ends.
+    using PhaseWatch = std::function<void(FramePhase)>;
 
     TorvelApp();
     virtual ~TorvelApp();
@@ -53,6 +56,8 @@ public:
     // A pass of the loop at rest runs the first only.
     void update();
     void draw();
+    // The time for the coming pass: its events and its frame.
+    void readClock();
 
     void takeScreenshot();
     void buildWorld();
@@ -71,6 +76,10 @@ public:
     // to set the time replaces it.
     void setClock(Clock source) { clock = std::move(source); }
     irr::u32 getGameTime() const { return gameTime; }
+    // Someone to tell as each phase of a frame ends; empty for none.
+    void watchPhases(PhaseWatch watch) { phaseWatch = std::move(watch); }
+    // The HUD text and marks can be left out, to weigh what they cost.
+    void setHudShown(bool shown) { hudShown = shown; }
 
     FireUnit& getFireUnit() { return fireUnit; }
     const RoundScreen& getRoundScreen() const { return roundScreen; }
@@ -82,7 +91,7 @@ public:
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
 private:
-    void readClock();
+    void phaseDone(FramePhase phase) { if (phaseWatch) phaseWatch(phase); }
     void followFocus();
     void aimWithMouse();
     void turnListener();
@@ -115,4 +124,6 @@ private:
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
     RestingScreen restingScreen;             // whether a pass's frame would be the one on screen
     bool inputSeen;                          // a key or mouse event arrived since the last frame drawn
+    PhaseWatch phaseWatch;                   // told as each phase of a frame ends; empty for none
+    bool hudShown;                           // drawHud is called
 };

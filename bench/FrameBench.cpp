@@ -53,7 +53,7 @@ bool isSmoking(const scene::ISceneNode* node)
 } // namespace
 
 FrameBench::FrameBench(const Settings& chosen)
-    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
+    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockOverride(0), firingFrames(0),
       jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0),
       stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, firing(false), launchTime(0), launchRealTime(0),
       replayWall{0.0, 0.0}, replayCpu{0.0, 0.0}
@@ -70,11 +70,12 @@ const char* FrameBench::stepName(Step step)
 {
     switch (step) {
     case EVENTS: return "run step (events)";
-    case AIRSPACE_UPDATE: return "Airspace::update";
+    case AIRSPACE_UPDATE: return "update (air, turret)";
     case BEGIN_SCENE: return "beginScene";
     case DRAW_ALL: return "drawAll";
     case DRAW_HUD: return "drawHud";
     case FIRE_UNIT_UPDATE: return "FireUnit::update";
+    case OVERLAYS: return "overlays, screenshots";
     case END_SCENE: return "endScene + glFinish";
     case OWN_STEPS: return "game's own steps";
     case WHOLE_FRAME: return "whole frame";
@@ -241,6 +242,18 @@ bool FrameBench::startGame()
     }
     app = new TorvelApp();
     stepDone("the rest of TorvelApp (terrain, scene, sounds, jet, smoke)");
+    // The game's time is the real time, but for a round set up in the past
+    // and, on the stopped clock of a capture, the round's time standing
+    // still with it, however slowly the frames come (under a profiler, say).
+    app->setClock([this] {
+        ITimer* timer = getDevice()->getTimer();
+        if (clockOverride != 0)
+            return clockOverride;
+        if (timer->isStopped() && launchTime != 0)
+            return launchRealTime + (timer->getTime() - launchTime);
+        return timer->getRealTime();
+    });
+    app->setHudShown(!settings.withoutHud);
     if (!app->getFireUnit().isReady() || !device->run()) {
         std::cerr << "The game could not start; see the messages above." << std::endl;
         return false;
@@ -289,7 +302,16 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     const u32 roundStart = lastSpawn - (TrafficPlan::JETS - 1) * spawnStep - firstSpawnDelay;
     startValue = plan.getStartValue();
     device->getRandomizer()->reset(startValue);
-    airspace->start(roundStart);
+    // F9 starts the round, as the player would, at the time it began.
+    clockOverride = roundStart;
+    app->readClock();
+    SEvent f9;
+    std::memset(&f9, 0, sizeof f9);
+    f9.EventType = EET_KEY_INPUT_EVENT;
+    f9.KeyInput.Key = KEY_F9;
+    f9.KeyInput.PressedDown = true;
+    app->OnEvent(f9);
+    clockOverride = 0;
     for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
         const Clock::time_point before = Clock::now();
         airspace->update(roundStart + firstSpawnDelay + jet * spawnStep);
@@ -432,58 +454,64 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
 {
     IrrlichtDevice* device = getDevice();
     video::IVideoDriver* driver = getVideoDriver();
-    scene::ISceneManager* sceneManager = getSceneManager();
     const bool eachStep = sync == SYNC_EACH_STEP;
-    Clock::time_point t[8];
+    // The start of each step and the end of the last, in the order of Step.
+    Clock::time_point t[END_SCENE + 2];
     showGameObjects(game);
 
-    // The airspace keeps the real time; the fire unit runs ahead by every
-    // reload skipped, so that bursts go on through the whole measurement
-    // instead of pausing fifteen seconds after every magazine.
-    const u32 realTime = device->getTimer()->getRealTime();
-    const u32 fireUnitTime = realTime + clockLead;
-    t[0] = Clock::now();
+    t[EVENTS] = Clock::now();
     if (game)
-        app->getFireUnit().setTime(fireUnitTime);
+        app->readClock();
     device->run();
     if (game)
         postStick();
-    t[1] = Clock::now();
+    t[AIRSPACE_UPDATE] = Clock::now();
     if (game) {
-        // On the stopped clock of a capture the round's time stands still
-        // with it, however slowly the frames come (under a profiler, say).
-        if (getDevice()->getTimer()->isStopped())
-            getAirspace()->update(launchRealTime + (getDevice()->getTimer()->getTime() - launchTime));
-        else
-            getAirspace()->update(realTime);
-        app->getFireUnit().advance(fireUnitTime);
-    }
-    t[2] = Clock::now();
-    driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
-    t[3] = Clock::now();
-    sceneManager->drawAll();
-    if (eachStep)
-        glFinish();
-    t[4] = Clock::now();
-    if (game && !settings.withoutHud) {
-        app->drawHud();
+        // The game's own frame, timed as each of its phases ends.
+        app->watchPhases([&](FramePhase phase) {
+            switch (phase) {
+            case FramePhase::UPDATE:
+                // Left out, the flashes stay hidden whatever the burst does.
+                showGameObjects(true);
+                t[BEGIN_SCENE] = Clock::now();
+                return;
+            case FramePhase::BEGIN_SCENE: t[DRAW_ALL] = Clock::now(); return;
+            case FramePhase::DRAW_ALL:
+            case FramePhase::DRAW_HUD:
+            case FramePhase::FIRE_UNIT_UPDATE:
+                if (eachStep)
+                    glFinish();
+                t[phase == FramePhase::DRAW_ALL ? DRAW_HUD : phase == FramePhase::DRAW_HUD ? FIRE_UNIT_UPDATE : OVERLAYS]
+                    = Clock::now();
+                return;
+            case FramePhase::OVERLAYS:
+                if (!shotFile.empty())
+                    shotWritten = writeBackBuffer(shotFile);
+                t[END_SCENE] = Clock::now();
+                return;
+            case FramePhase::END_SCENE: return;
+            }
+        });
+        app->frame();
+        app->watchPhases(nullptr);
+    } else {
+        // The bare world: the scene graph alone, from the same camera.
+        t[BEGIN_SCENE] = Clock::now();
+        driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
+        t[DRAW_ALL] = Clock::now();
+        getSceneManager()->drawAll();
         if (eachStep)
             glFinish();
+        t[DRAW_HUD] = t[FIRE_UNIT_UPDATE] = t[OVERLAYS] = Clock::now();
+        if (!shotFile.empty())
+            shotWritten = writeBackBuffer(shotFile);
+        t[END_SCENE] = Clock::now();
+        driver->endScene();
     }
-    t[5] = Clock::now();
-    if (game) {
-        app->getFireUnit().update(fireUnitTime);
-        if (eachStep)
-            glFinish();
-    }
-    t[6] = Clock::now();
-    if (!shotFile.empty())
-        shotWritten = writeBackBuffer(shotFile);
-    driver->endScene();
     glFinish();
-    t[7] = Clock::now();
+    t[END_SCENE + 1] = Clock::now();
 
-    const double whole = millisecondsBetween(t[0], t[7]);
+    const double whole = millisecondsBetween(t[EVENTS], t[END_SCENE + 1]);
     if (!stats)
         return whole;
     for (int step = EVENTS; step <= END_SCENE; ++step) {
@@ -491,7 +519,8 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
             stats[step].add(millisecondsBetween(t[step], t[step + 1]));
     }
     if (game)
-        stats[OWN_STEPS].add(millisecondsBetween(t[1], t[2]) + millisecondsBetween(t[4], t[6]));
+        stats[OWN_STEPS].add(millisecondsBetween(t[AIRSPACE_UPDATE], t[BEGIN_SCENE])
+                             + millisecondsBetween(t[DRAW_HUD], t[END_SCENE]));
     stats[WHOLE_FRAME].add(whole);
     return whole;
 }
@@ -516,8 +545,6 @@ void FrameBench::postStick()
     getDevice()->postEventFromUser(event);
     ++stickFrames;
 
-    if (reload && fireUnit.isReloading())
-        clockLead += FireControl::RELOAD_TIME + 1;
 }
 
 bool FrameBench::writeBackBuffer(const std::string& file)
@@ -561,7 +588,7 @@ void FrameBench::report(std::ostream& out) const
     out << std::fixed;
     out << "Torvel frame benchmark: " << screenWidth << " x " << screenHeight << ", " << renderer
         << "; vsync off, nothing sleeps\n";
-    out << "Timing: steady clock around each step of the game's frame, replayed in its order.\n"
+    out << "Timing: steady clock around each phase of the game's own frame (TorvelApp::frame).\n"
         << "  Left columns: glFinish only after endScene, so the renderer overlaps the frame as in\n"
         << "  the game; a step's time is then its CPU time, its rendering falls into endScene.\n"
         << "  Right columns: frames that also glFinish after drawAll, drawHud and FireUnit::update,\n"

@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <string>
@@ -196,7 +197,17 @@ int main(int argc, char** argv)
         std::cerr << "Cannot change to " << binDir << "." << std::endl;
         return 1;
     }
+    // The round the benchmark plays ends in the game's table of best rounds:
+    // a folder of its own, never the player's.
+    char dataHome[] = "/tmp/torvel-bench-XXXXXX";
+    if (mkdtemp(dataHome) == nullptr) {
+        std::cerr << "Cannot make a folder for the benchmark's scores." << std::endl;
+        return 1;
+    }
+    setenv("XDG_DATA_HOME", dataHome, 1);
     const int status = runBenchmarks(binDir, settings, startupRuns, againstDir);
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome, ignored);
     XCloseDisplay(display);
     return status;
 }
