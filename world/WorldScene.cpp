@@ -3,6 +3,7 @@
 
 #include "TorvelApp.h"
 #include "JpegFileCheck.h"
+#include "SkyAfterScene.h"
 #include "TerrainVertices.h"
 #include "TextureLoader.h"
 
@@ -41,7 +42,7 @@ void TorvelApp::buildWorld()
 
     // The side faces go round the horizon as front 0, right 1, back 2, left 3,
     // which is not the order the engine takes them in.
-    sceneManager->addSkyBoxSceneNode(
+    scene::ISceneNode* sky = sceneManager->addSkyBoxSceneNode(
         skyFace(driver, "../res/skytop.jpg"),
         skyFace(driver, "../res/skybottom.jpg"),
         skyFace(driver, "../res/sky3.jpg"),
@@ -49,6 +50,10 @@ void TorvelApp::buildWorld()
         skyFace(driver, "../res/sky0.jpg"),
         skyFace(driver, "../res/sky2.jpg"),
         nullptr, -1);
+    // Drawn after the opaque scene, where nothing nearer stands.
+    SkyAfterScene* skyLast = new SkyAfterScene(sky);
+    sceneManager->setLightManager(skyLast);
+    skyLast->drop();
 
     // Flattened to a tenth of the height map's heights, the extent as loaded.
     const core::vector3df flattening(1.0f, 0.1f, 1.0f);
