@@ -25,6 +25,12 @@ void SkyAfterScene::OnPreRender(core::array<scene::ISceneNode*>&)
     shown = sky->getParent() != nullptr && sky->getParent()->isTrulyVisible();
 }
 
+void SkyAfterScene::OnRenderPassPreRender(scene::E_SCENE_NODE_RENDER_PASS renderPass)
+{
+    if (renderPass == scene::ESNRP_SOLID && beforeOpaque)
+        beforeOpaque();
+}
+
 void SkyAfterScene::OnRenderPassPostRender(scene::E_SCENE_NODE_RENDER_PASS renderPass)
 {
     if (renderPass != scene::ESNRP_SOLID || !shown)

@@ -5,6 +5,8 @@
 #include <irrArray.h>
 #include <ILightManager.h>
 
+#include <functional>
+
 // Draws the sky box after the opaque scene instead of before it, and only
 // where nothing nearer was drawn: the terrain and the guns cover about half
 // the screen, and the sky filled all of it first. The picture stays the same:
@@ -22,9 +24,13 @@ public:
     explicit SkyAfterScene(irr::scene::ISceneNode* sky);
     ~SkyAfterScene() override;
 
+    // Run as the opaque scene is about to be drawn, the camera's view of
+    // this frame set: the terrain's patches are cut to it there.
+    void setBeforeOpaque(std::function<void()> step) { beforeOpaque = std::move(step); }
+
     void OnPreRender(irr::core::array<irr::scene::ISceneNode*>& lightList) override;
     void OnPostRender() override {}
-    void OnRenderPassPreRender(irr::scene::E_SCENE_NODE_RENDER_PASS renderPass) override {}
+    void OnRenderPassPreRender(irr::scene::E_SCENE_NODE_RENDER_PASS renderPass) override;
     void OnRenderPassPostRender(irr::scene::E_SCENE_NODE_RENDER_PASS renderPass) override;
     void OnNodePreRender(irr::scene::ISceneNode* node) override {}
     void OnNodePostRender(irr::scene::ISceneNode* node) override {}
@@ -35,4 +41,5 @@ private:
 
     irr::scene::ISceneNode* sky;  // grabbed; hidden from the engine's sky pass
     bool shown;                   // the sky is to be drawn this frame
+    std::function<void()> beforeOpaque;  // empty for nothing
 };

@@ -4,15 +4,18 @@
 #include "TorvelApp.h"
 #include "JpegFileCheck.h"
 #include "SkyAfterScene.h"
+#include "TerrainPatchCulling.h"
 #include "TerrainVertices.h"
 #include "TextureLoader.h"
 
+#include <ICameraSceneNode.h>
 #include <ISceneManager.h>
 #include <ITerrainSceneNode.h>
 #include <ILightSceneNode.h>
 #include <IVideoDriver.h>
 
 #include <iostream>
+#include <memory>
 
 using namespace irr;
 
@@ -69,6 +72,13 @@ void TorvelApp::buildWorld()
         TerrainVertices::centreBelowOrigin(terrain, flattening, 10.0f);
         terrain->setMaterialFlag(video::EMF_FOG_ENABLE, true);
         terrain->setMaterialTexture(0, ground);
+        // Only the patches in view are sent to be drawn.
+        auto culling = std::make_shared<TerrainPatchCulling>(terrain);
+        scene::ISceneManager* scene = sceneManager;
+        skyLast->setBeforeOpaque([culling, scene] {
+            if (const scene::ICameraSceneNode* camera = scene->getActiveCamera())
+                culling->update(*camera);
+        });
     } else {
         // The game is still playable over an empty sky; say why the ground is gone.
         std::cout << "No terrain: the height map " << heightMapPath
