@@ -64,8 +64,12 @@ scripts/headless.sh "$build/bin/torvel-bench" ${args[@]+"${args[@]}"} 2>"$messag
 
 if [ -n "$againstBin" ]; then
   startupRuns=5
-  for ((i = 0; i < ${#args[@]}; ++i)); do
-    [ "${args[$i]}" = "--startup-runs" ] && startupRuns=${args[$((i + 1))]}
+  frameArgs=()
+  for ((i = 0; i + 1 < ${#args[@]}; ++i)); do
+    case "${args[$i]}" in
+      --startup-runs) startupRuns=${args[$((i + 1))]} ;;
+      --frames | --steady | --still) frameArgs+=("${args[$i]}" "${args[$((i + 1))]}") ;;
+    esac
   done
   echo
   scripts/headless.sh "$build/bin/torvel-bench" --frames 0 --cold --startup-runs "$startupRuns" \
@@ -73,7 +77,8 @@ if [ -n "$againstBin" ]; then
 
   # The same stills from both builds, drawn again and again in turns: the
   # frames' ratio from the very same pictures, and the pictures compared.
-  stills="$build/bench-stills"
+  # (the benchmark runs in its own bin/: the folder is given whole)
+  stills="$(cd "$build" && pwd)/bench-stills"
   rm -rf "$stills"
   mkdir -p "$stills/this" "$stills/other"
   ratios=()
@@ -101,7 +106,7 @@ if [ -n "$againstBin" ]; then
 
   echo
   echo "The frames of $rev, by its own benchmark:"
-  scripts/headless.sh "$againstBin/torvel-bench" --startup-runs 0 2>>"$messages" \
+  scripts/headless.sh "$againstBin/torvel-bench" --startup-runs 0 ${frameArgs[@]+"${frameArgs[@]}"} 2>>"$messages" \
     | grep -v -e '^~Aircraft$' -e '^Joystick support' \
     | sed -n -e '/^Game: [0-9]/,/^  whole frame/p' -e '/^Bare world: [0-9]/,/^  whole frame/p' -e '/game \/ bare world/p'
 fi
