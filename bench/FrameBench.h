@@ -135,7 +135,8 @@ private:
     SampleStats steadyTimes;                               // ms per game frame, back to back
     double stillWall[2];                                   // s of the game at rest, unpaced [0] and paced [1]
     double stillCpu[2];                                    // CPU s of the process over them
-    irr::u32 stillFrames[2];                               // frames drawn in them
+    irr::u32 stillFrames[2];                               // passes of the loop in them
+    irr::u32 stillSkipped;                                 // passes of the paced loop that drew nothing
     bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
     std::vector<std::string> captures;                     // stills written by captureStills
     bool shotWritten = false;                              // the last frame asked to be kept was written
