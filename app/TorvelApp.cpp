@@ -14,6 +14,7 @@
 #include "RoundContacts.h"
 #include "ViewShake.h"
 #include "TextureLoader.h"
+#include "TracerSceneNode.h"
 #include "WindowFocus.h"
 
 #include <irrlicht.h>
@@ -31,7 +32,7 @@ TorvelApp::TorvelApp()
       scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
       raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), viewShake(nullptr),
       raidPlace(RaidTable::notEntered), settings(Settings::defaultPath()), windowMode(getDevice()),
-      windowChoice(CommandLine::Window::AsSet), windowPlaced(false)
+      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), inputSeen(false), hudShown(true)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -95,6 +96,8 @@ bool TorvelApp::OnEvent(const SEvent& event)
 {
     if (EngineLog::report(event))
         return true;
+    if (event.EventType == EET_KEY_INPUT_EVENT || event.EventType == EET_MOUSE_INPUT_EVENT)
+        inputSeen = true;
     const bool keyDown = event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown;
     const InputMap::Action action = keyDown ? inputMap.actionOfKey(event.KeyInput.Key) : InputMap::Action::None;
     switch (action) {
@@ -204,8 +207,15 @@ bool TorvelApp::step()
     // Right after the engine has delivered its own events, as a polled stick would.
     if (useVirtualStick && !isPaused())
         fireUnit.OnEvent(virtualStick.nextEvent(gameTime));
-    frame();
-    if (isVsyncRefused())
+    update();
+    // At rest a frame like the one on screen is not drawn, and the loop
+    // sleeps in its place whatever the driver does with vsync.
+    const bool drawn = restingScreen.mustDraw(describePass());
+    if (drawn) {
+        draw();
+        inputSeen = false;
+    }
+    if (isVsyncRefused() || !drawn)
         pace();
     return true;
 }
@@ -311,6 +321,12 @@ void TorvelApp::shakeView()
 
 void TorvelApp::frame()
 {
+    update();
+    draw();
+}
+
+void TorvelApp::update()
+{
     if (!isPaused()) {
         Airspace* airspace = getAirspace();
         airspace->update(gameTime);
@@ -328,17 +344,62 @@ void TorvelApp::frame()
         if (hitEffects)
             hitEffects->update(gameTime);
     }
+    phaseDone(FramePhase::UPDATE);
+}
+
+void TorvelApp::draw()
+{
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
+    phaseDone(FramePhase::BEGIN_SCENE);
     sceneManager->drawAll();
+    phaseDone(FramePhase::DRAW_ALL);
     turnListener();
-    drawHud();
-    drawRadar();
+    if (hudShown) {
+        drawHud();
+        drawRadar();
+    }
+    phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
+    phaseDone(FramePhase::FIRE_UNIT_UPDATE);
     drawBetweenRounds();
     if (isPaused())
         drawPauseNotice();
     writePendingScreenshots();
+    phaseDone(FramePhase::OVERLAYS);
     driver->endScene();
+    phaseDone(FramePhase::END_SCENE);
+}
+
+RestingScreen::Pass TorvelApp::describePass() const
+{
+    RestingScreen::Pass pass;
+    const Airspace* airspace = getAirspace();
+    RestingScreen::Look& look = pass.look;
+    if (fireUnit.getTurretBase() != nullptr) {
+        look.baseRotation = fireUnit.getTurretBase()->getRotation();
+        look.gunsRotation = fireUnit.getGuns()->getRotation();
+    }
+    look.screenSize = driver->getScreenSize();
+    look.reloading = fireUnit.isReloading();
+    look.hudRounds = fireUnit.getRoundsLeft();
+    look.hudAircraft = airspace->getAircraftLeft();
+    look.hudPoints = airspace->getPoints();
+    look.overlay = (roundScreen.showsPanel(gameTime) ? 1u : 0u) | (roundScreen.showsStartHint(gameTime) ? 2u : 0u)
+                   | (isPaused() ? 4u : 0u);
+    // On a paused clock the jets, the smoke and the fades stand still.
+    HitMarker::Look mark;
+    const bool flashes = fireUnit.getLeftFlash() != nullptr
+                         && (fireUnit.getLeftFlash()->isVisible() || fireUnit.getRightFlash()->isVisible());
+    pass.moving = !isPaused()
+                  && (airspace->isActive() || !airspace->getAircraft().empty() || fireUnit.getBurstRounds() > 0
+                      || flashes || (fireUnit.getTracers() != nullptr && fireUnit.getTracers()->getStreakCount() > 0)
+                      || fireUnit.getHitMarker().lookAt(gameTime, mark)
+                      || (hitEffects != nullptr && hitEffects->getFireballCount() > 0)
+                      || (raidMode && raidMode->getRaid() != nullptr));
+    pass.input = inputSeen;
+    pass.pictureAsked = !pendingScreenshots.empty();
+    pass.now = realTime;
+    return pass;
 }
 
 void TorvelApp::drawRadar()

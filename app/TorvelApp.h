@@ -10,11 +10,13 @@
 #include "CommandLine.h"
 #include "FireUnit.h"
 #include "FramePacer.h"
+#include "FramePhase.h"
 #include "GameClock.h"
 #include "InputMap.h"
 #include "PointerGrab.h"
 #include "RaidTable.h"
 #include "Radar.h"
+#include "RestingScreen.h"
 #include "RoundScreen.h"
 #include "ScoreTable.h"
 #include "Settings.h"
@@ -42,6 +44,8 @@ class TorvelApp : public irr::IEventReceiver {
 public:
     // The real time in milliseconds, as the engine's timer gives it.
     using Clock = std::function<irr::u32()>;
+    // Told as each phase of a frame ends.
+    using PhaseWatch = std::function<void(FramePhase)>;
 
     TorvelApp();
     virtual ~TorvelApp();
@@ -56,6 +60,12 @@ public:
     bool step();
     // One frame at the time read last: update, draw, end the scene.
     void frame();
+    // The two halves of a frame: what moves with the time, then the picture.
+    // A pass of the loop at rest runs the first only.
+    void update();
+    void draw();
+    // The time for the coming pass: its events and its frame.
+    void readClock();
 
     void takeScreenshot();
     void buildWorld();
@@ -83,6 +93,10 @@ public:
     // Whether the radar and the edge marks are drawn; they are by default.
     void setRadarShown(bool shown) { radarShown = shown; }
     bool isRadarShown() const { return radarShown; }
+    // Someone to tell as each phase of a frame ends; empty for none.
+    void watchPhases(PhaseWatch watch) { phaseWatch = std::move(watch); }
+    // The HUD text and marks can be left out, to weigh what they cost.
+    void setHudShown(bool shown) { hudShown = shown; }
 
     FireUnit& getFireUnit() { return fireUnit; }
     const RoundScreen& getRoundScreen() const { return roundScreen; }
@@ -94,11 +108,12 @@ public:
     // from the clock.
     void setRaidNumber(irr::u32 number) { raidNumber = number; raidNumberGiven = true; }
     bool usesVirtualStick() const { return useVirtualStick; }
+    const RestingScreen& getRestingScreen() const { return restingScreen; }
     // Files the next frame will be written to, in the order T was pressed.
     const irr::core::array<irr::core::stringc>& getPendingScreenshots() const { return pendingScreenshots; }
 
 private:
-    void readClock();
+    void phaseDone(FramePhase phase) { if (phaseWatch) phaseWatch(phase); }
     void followFocus();
     void aimWithMouse();
     void turnListener();
@@ -115,6 +130,7 @@ private:
     void applySettings();
     void placeWindow();
     void toggleFullscreen();
+    RestingScreen::Pass describePass() const;
 
     irr::IrrlichtDevice* device;
     irr::scene::ISceneManager* sceneManager;
@@ -150,4 +166,8 @@ private:
     WindowMode windowMode;                   // fullscreen through the window manager
     CommandLine::Window windowChoice;        // the window asked for on the command line
     bool windowPlaced;                       // the first pass has put the window as asked
+    RestingScreen restingScreen;             // whether a pass's frame would be the one on screen
+    bool inputSeen;                          // a key or mouse event arrived since the last frame drawn
+    PhaseWatch phaseWatch;                   // told as each phase of a frame ends; empty for none
+    bool hudShown;                           // drawHud is called
 };

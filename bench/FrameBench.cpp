@@ -54,9 +54,9 @@ bool isSmoking(const scene::ISceneNode* node)
 } // namespace
 
 FrameBench::FrameBench(const Settings& chosen)
-    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockLead(0), firingFrames(0),
+    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockOverride(0), firingFrames(0),
       jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0),
-      stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, firing(false), launchTime(0), launchRealTime(0),
+      stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, stillSkipped(0), firing(false), launchTime(0), launchRealTime(0),
       replayWall{0.0, 0.0}, replayCpu{0.0, 0.0}
 {
 }
@@ -71,11 +71,12 @@ const char* FrameBench::stepName(Step step)
 {
     switch (step) {
     case EVENTS: return "run step (events)";
-    case AIRSPACE_UPDATE: return "Airspace::update";
+    case AIRSPACE_UPDATE: return "update (air, turret)";
     case BEGIN_SCENE: return "beginScene";
     case DRAW_ALL: return "drawAll";
     case DRAW_HUD: return "drawHud";
     case FIRE_UNIT_UPDATE: return "FireUnit::update";
+    case OVERLAYS: return "overlays, screenshots";
     case END_SCENE: return "endScene + glFinish";
     case OWN_STEPS: return "game's own steps";
     case WHOLE_FRAME: return "whole frame";
@@ -132,6 +133,7 @@ void FrameBench::measureStillView()
         const int paced = second % 2 == 0 ? 1 : 0;
         const Clock::time_point begin = Clock::now();
         const double cpuBefore = processCpuSeconds();
+        const u32 skippedBefore = app->getRestingScreen().getFramesSkipped();
         while (Clock::now() - begin < std::chrono::seconds(1)) {
             if (paced) {
                 app->step();
@@ -141,6 +143,7 @@ void FrameBench::measureStillView()
             }
             ++stillFrames[paced];
         }
+        stillSkipped += app->getRestingScreen().getFramesSkipped() - skippedBefore;
         stillWall[paced] += millisecondsBetween(begin, Clock::now()) / 1000.0;
         stillCpu[paced] += processCpuSeconds() - cpuBefore;
     }
@@ -242,6 +245,18 @@ bool FrameBench::startGame()
     }
     app = new TorvelApp();
     stepDone("the rest of TorvelApp (terrain, scene, sounds, jet, smoke)");
+    // The game's time is the real time, but for a round set up in the past
+    // and, on the stopped clock of a capture, the round's time standing
+    // still with it, however slowly the frames come (under a profiler, say).
+    app->setClock([this] {
+        ITimer* timer = getDevice()->getTimer();
+        if (clockOverride != 0)
+            return clockOverride;
+        if (timer->isStopped() && launchTime != 0)
+            return launchRealTime + (timer->getTime() - launchTime);
+        return timer->getRealTime();
+    });
+    app->setHudShown(!settings.withoutHud);
     if (!app->getFireUnit().isReady() || !device->run()) {
         std::cerr << "The game could not start; see the messages above." << std::endl;
         return false;
@@ -290,7 +305,16 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     const u32 roundStart = lastSpawn - (TrafficPlan::JETS - 1) * spawnStep - firstSpawnDelay;
     startValue = plan.getStartValue();
     device->getRandomizer()->reset(startValue);
-    airspace->start(roundStart);
+    // F9 starts the round, as the player would, at the time it began.
+    clockOverride = roundStart;
+    app->readClock();
+    SEvent f9;
+    std::memset(&f9, 0, sizeof f9);
+    f9.EventType = EET_KEY_INPUT_EVENT;
+    f9.KeyInput.Key = KEY_F9;
+    f9.KeyInput.PressedDown = true;
+    app->OnEvent(f9);
+    clockOverride = 0;
     for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
         const Clock::time_point before = Clock::now();
         airspace->update(roundStart + firstSpawnDelay + jet * spawnStep);
@@ -433,59 +457,64 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
 {
     IrrlichtDevice* device = getDevice();
     video::IVideoDriver* driver = getVideoDriver();
-    scene::ISceneManager* sceneManager = getSceneManager();
     const bool eachStep = sync == SYNC_EACH_STEP;
-    Clock::time_point t[8];
+    // The start of each step and the end of the last, in the order of Step.
+    Clock::time_point t[END_SCENE + 2];
     showGameObjects(game);
 
-    // The airspace keeps the real time; the fire unit runs ahead by every
-    // reload skipped, so that bursts go on through the whole measurement
-    // instead of pausing fifteen seconds after every magazine.
-    const u32 realTime = device->getTimer()->getRealTime();
-    const u32 fireUnitTime = realTime + clockLead;
-    t[0] = Clock::now();
+    t[EVENTS] = Clock::now();
     if (game)
-        app->getFireUnit().setTime(fireUnitTime);
+        app->readClock();
     device->run();
     if (game)
         postStick();
-    t[1] = Clock::now();
+    t[AIRSPACE_UPDATE] = Clock::now();
     if (game) {
-        // On the stopped clock of a capture the round's time stands still
-        // with it, however slowly the frames come (under a profiler, say).
-        if (getDevice()->getTimer()->isStopped())
-            getAirspace()->update(launchRealTime + (getDevice()->getTimer()->getTime() - launchTime));
-        else
-            getAirspace()->update(realTime);
-        app->getFireUnit().advance(fireUnitTime);
-    }
-    t[2] = Clock::now();
-    driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
-    t[3] = Clock::now();
-    sceneManager->drawAll();
-    if (eachStep)
-        glFinish();
-    t[4] = Clock::now();
-    if (game && !settings.withoutHud) {
-        app->drawHud();
-        app->drawRadar();
+        // The game's own frame, timed as each of its phases ends.
+        app->watchPhases([&](FramePhase phase) {
+            switch (phase) {
+            case FramePhase::UPDATE:
+                // Left out, the flashes stay hidden whatever the burst does.
+                showGameObjects(true);
+                t[BEGIN_SCENE] = Clock::now();
+                return;
+            case FramePhase::BEGIN_SCENE: t[DRAW_ALL] = Clock::now(); return;
+            case FramePhase::DRAW_ALL:
+            case FramePhase::DRAW_HUD:
+            case FramePhase::FIRE_UNIT_UPDATE:
+                if (eachStep)
+                    glFinish();
+                t[phase == FramePhase::DRAW_ALL ? DRAW_HUD : phase == FramePhase::DRAW_HUD ? FIRE_UNIT_UPDATE : OVERLAYS]
+                    = Clock::now();
+                return;
+            case FramePhase::OVERLAYS:
+                if (!shotFile.empty())
+                    shotWritten = writeBackBuffer(shotFile);
+                t[END_SCENE] = Clock::now();
+                return;
+            case FramePhase::END_SCENE: return;
+            }
+        });
+        app->frame();
+        app->watchPhases(nullptr);
+    } else {
+        // The bare world: the scene graph alone, from the same camera.
+        t[BEGIN_SCENE] = Clock::now();
+        driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
+        t[DRAW_ALL] = Clock::now();
+        getSceneManager()->drawAll();
         if (eachStep)
             glFinish();
+        t[DRAW_HUD] = t[FIRE_UNIT_UPDATE] = t[OVERLAYS] = Clock::now();
+        if (!shotFile.empty())
+            shotWritten = writeBackBuffer(shotFile);
+        t[END_SCENE] = Clock::now();
+        driver->endScene();
     }
-    t[5] = Clock::now();
-    if (game) {
-        app->getFireUnit().update(fireUnitTime);
-        if (eachStep)
-            glFinish();
-    }
-    t[6] = Clock::now();
-    if (!shotFile.empty())
-        shotWritten = writeBackBuffer(shotFile);
-    driver->endScene();
     glFinish();
-    t[7] = Clock::now();
+    t[END_SCENE + 1] = Clock::now();
 
-    const double whole = millisecondsBetween(t[0], t[7]);
+    const double whole = millisecondsBetween(t[EVENTS], t[END_SCENE + 1]);
     if (!stats)
         return whole;
     for (int step = EVENTS; step <= END_SCENE; ++step) {
@@ -493,7 +522,8 @@ double FrameBench::frame(bool game, Sync sync, SampleStats* stats, const std::st
             stats[step].add(millisecondsBetween(t[step], t[step + 1]));
     }
     if (game)
-        stats[OWN_STEPS].add(millisecondsBetween(t[1], t[2]) + millisecondsBetween(t[4], t[6]));
+        stats[OWN_STEPS].add(millisecondsBetween(t[AIRSPACE_UPDATE], t[BEGIN_SCENE])
+                             + millisecondsBetween(t[DRAW_HUD], t[END_SCENE]));
     stats[WHOLE_FRAME].add(whole);
     return whole;
 }
@@ -518,8 +548,6 @@ void FrameBench::postStick()
     getDevice()->postEventFromUser(event);
     ++stickFrames;
 
-    if (reload && fireUnit.isReloading())
-        clockLead += FireControl::RELOAD_TIME + 1;
 }
 
 bool FrameBench::writeBackBuffer(const std::string& file)
@@ -563,7 +591,7 @@ void FrameBench::report(std::ostream& out) const
     out << std::fixed;
     out << "Torvel frame benchmark: " << screenWidth << " x " << screenHeight << ", " << renderer
         << "; vsync off, nothing sleeps\n";
-    out << "Timing: steady clock around each step of the game's frame, replayed in its order.\n"
+    out << "Timing: steady clock around each phase of the game's own frame (TorvelApp::frame).\n"
         << "  Left columns: glFinish only after endScene, so the renderer overlaps the frame as in\n"
         << "  the game; a step's time is then its CPU time, its rendering falls into endScene.\n"
         << "  Right columns: frames that also glFinish after drawAll, drawHud and FireUnit::update,\n"
@@ -603,8 +631,9 @@ void FrameBench::report(std::ostream& out) const
     out << "Game at rest (no jets, nobody aiming), " << settings.stillSeconds << " s each way, taking turns:\n"
         << std::setprecision(1)
         << "  its own loop step" << (isVsyncRefused() ? " (vsync refused: paced)" : "") << ": "
-        << getStillFramesPerSecond(true) << " frames/s, " << std::setprecision(2) << getStillCpuPerSecond(true)
-        << " s of CPU per second\n"
+        << getStillFramesPerSecond(true) << " passes/s, "
+        << (stillWall[1] > 0.0 ? (stillFrames[1] - stillSkipped) / stillWall[1] : 0.0) << " of them drawn, "
+        << std::setprecision(2) << getStillCpuPerSecond(true) << " s of CPU per second\n"
         << std::setprecision(1) << "  run step and frame, nothing else: " << getStillFramesPerSecond(false)
         << " frames/s, " << std::setprecision(2) << getStillCpuPerSecond(false) << " s of CPU per second\n";
 
@@ -612,11 +641,13 @@ void FrameBench::report(std::ostream& out) const
     out << "\nTargets (medians, glFinish at end):\n" << std::setprecision(3)
         << "  whole frame " << game << " ms <= 16.7 ms: " << verdict(game <= 16.7) << "\n"
         << "  game's own steps " << own << " ms <= 0.3 ms: " << verdict(own <= 0.3) << "\n"
-        << "  game / bare world " << std::setprecision(2) << ratio << " <= 1.15: " << verdict(ratio <= 1.15) << "\n"
+        << "  game / bare world " << std::setprecision(2) << ratio << " (no target: the smoke is drawn as it is)\n"
         << "  99th percentile / median of the frames back to back "
         << (steadyMedian > 0 ? p99 / steadyMedian : 0.0) << " <= 1.5: " << verdict(p99 <= 1.5 * steadyMedian) << "\n"
-        << "  at rest, frames/s of the loop " << std::setprecision(1) << getStillFramesPerSecond(true)
-        << " <= 61: " << verdict(getStillFramesPerSecond(true) <= 61.0) << "; CPU against the loop unpaced "
+        << "  at rest, CPU of the loop " << std::setprecision(2) << getStillCpuPerSecond(true)
+        << " s a second <= 0.2: " << verdict(getStillCpuPerSecond(true) <= 0.2) << "; passes/s "
+        << std::setprecision(1) << getStillFramesPerSecond(true) << " <= 61: "
+        << verdict(getStillFramesPerSecond(true) <= 61.0) << "; CPU against the loop unpaced "
         << std::setprecision(2) << stillCpuRatio << "\n";
     out << "\nStart-up inside this process, step by step (ms):\n" << std::setprecision(0);
     double total = 0.0;

@@ -13,10 +13,11 @@ class TorvelApp;
 class TrafficPlan;
 
 // Times the game's frames on the real OpenGL device: the real application,
-// fire unit and airspace, with five smoking jets in view and bursts firing,
+// fire unit and airspace, with five smoking jets in view and bursts fired
+// between reloads, as a player fires them,
 // and, in frames between them, the bare world (sky box, terrain, fog, light)
-// seen from the same aim. The frame loop is replayed step by step so that
-// each step can be timed on its own, and nothing throttles it.
+// seen from the same aim. Game frames are the game's own frame function,
+// timed between its phases; nothing throttles them.
 class FrameBench {
 public:
     enum Step {
@@ -26,8 +27,9 @@ public:
         DRAW_ALL,
         DRAW_HUD,
         FIRE_UNIT_UPDATE,
+        OVERLAYS,           // between rounds, the pause notice, screenshots
         END_SCENE,          // swap, then glFinish
-        OWN_STEPS,          // Airspace::update + drawHud + FireUnit::update
+        OWN_STEPS,          // the update + drawHud + FireUnit::update + the overlays
         WHOLE_FRAME,
         STEP_COUNT
     };
@@ -122,7 +124,7 @@ private:
     std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
-    irr::u32 clockLead;                                    // ms the fire unit's clock runs ahead of the real time
+    irr::u32 clockOverride;                                // the game's time while the round is set up; 0 for none
     irr::u32 firingFrames;                                 // measured game frames that fired a round
     irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames
     irr::u32 smokingJets;                                  // jets trailing smoke when the measurement began
@@ -133,7 +135,8 @@ private:
     SampleStats steadyTimes;                               // ms per game frame, back to back
     double stillWall[2];                                   // s of the game at rest, unpaced [0] and paced [1]
     double stillCpu[2];                                    // CPU s of the process over them
-    irr::u32 stillFrames[2];                               // frames drawn in them
+    irr::u32 stillFrames[2];                               // passes of the loop in them
+    irr::u32 stillSkipped;                                 // passes of the paced loop that drew nothing
     bool firing;                                           // the stick pulls the trigger now and then: from the launch of the jets on
     std::vector<std::string> captures;                     // stills written by captureStills
     bool shotWritten = false;                              // the last frame asked to be kept was written

@@ -4,6 +4,8 @@
 
 #include <iosfwd>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "SampleStats.h"
 
@@ -23,6 +25,10 @@ public:
     // there. againstDir, if not empty, holds the other build's game.
     StartupBench(const std::string& binDir, irr::u32 runs, const std::string& againstDir = std::string());
 
+    // The starts with Mesa's shader cache off, as on a machine that never
+    // ran the game: every shader is compiled afresh.
+    void setColdShaderCache(bool cold) { coldShaderCache = cold; }
+
     // False, with a message on standard error, when a run failed.
     bool run();
     void report(std::ostream& out) const;
@@ -36,22 +42,35 @@ public:
     // This build's median first frame over the other's; 0 without one.
     double getRatio() const;
 
+    // What the start spent its time on, in order: the libraries, the window,
+    // the OpenGL context, each resource file from its opening to the next
+    // mark, the first frame. Milliseconds, one sample per run.
+    using Phases = std::vector<std::pair<std::string, SampleStats>>;
+    const Phases& getPhases() const { return ours.phases; }
+    const Phases& getAgainstPhases() const { return against.phases; }
+
 private:
     struct Runs {
         SampleStats loaded;          // ms from the fork until the probe was set up
         SampleStats firstFrame;      // ms from the fork until the first swap had returned
         SampleStats cpu;             // ms of CPU the game used, all its threads, until it was ended
         std::string list;            // every run's first frame, in order, for the report
+        Phases phases;               // ms per phase of the start, in the order first seen
     };
+
+    // The phases of one start from the probe's note, added to into.
+    static void addPhases(std::istream& note, long long startedAt, long long loadedAt, long long swappedAt, Runs& into);
 
     bool measureRuns();
     // One start of the game in gameDir, added to into. False when no first frame came.
     bool measureOnce(const std::string& gameDir, Runs& into);
     void reportRuns(std::ostream& out, const std::string& gameDir, const Runs& runs) const;
+    void reportPhases(std::ostream& out) const;
 
     std::string binDir;          // where the game and the probe are
     std::string againstDir;      // where the other build's game is; empty for none
     irr::u32 runs;               // how many starts of each game to time
+    bool coldShaderCache;        // the games start with Mesa's shader cache off
     Runs ours;                   // this build's starts
     Runs against;                // the other build's starts
 };

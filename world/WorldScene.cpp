@@ -4,15 +4,19 @@
 #include "TorvelApp.h"
 #include "JpegFileCheck.h"
 #include "ResourceTable.h"
+#include "SkyAfterScene.h"
+#include "TerrainPatchCulling.h"
 #include "TerrainVertices.h"
 #include "TextureLoader.h"
 
+#include <ICameraSceneNode.h>
 #include <ISceneManager.h>
 #include <ITerrainSceneNode.h>
 #include <ILightSceneNode.h>
 #include <IVideoDriver.h>
 
 #include <iostream>
+#include <memory>
 
 using namespace irr;
 
@@ -42,7 +46,7 @@ void TorvelApp::buildWorld()
 
     // The side faces go round the horizon as front 0, right 1, back 2, left 3,
     // which is not the order the engine takes them in.
-    sceneManager->addSkyBoxSceneNode(
+    scene::ISceneNode* sky = sceneManager->addSkyBoxSceneNode(
         skyFace(driver, ResourceTable::path(Resource::SkyTop)),
         skyFace(driver, ResourceTable::path(Resource::SkyBottom)),
         skyFace(driver, ResourceTable::path(Resource::SkyLeft)),
@@ -50,6 +54,10 @@ void TorvelApp::buildWorld()
         skyFace(driver, ResourceTable::path(Resource::SkyFront)),
         skyFace(driver, ResourceTable::path(Resource::SkyBack)),
         nullptr, -1);
+    // Drawn after the opaque scene, where nothing nearer stands.
+    SkyAfterScene* skyLast = new SkyAfterScene(sky);
+    sceneManager->setLightManager(skyLast);
+    skyLast->drop();
 
     // Flattened to a tenth of the height map's heights, the extent as loaded.
     const core::vector3df flattening(1.0f, 0.1f, 1.0f);
@@ -65,6 +73,13 @@ void TorvelApp::buildWorld()
         TerrainVertices::centreBelowOrigin(terrain, flattening, 10.0f);
         terrain->setMaterialFlag(video::EMF_FOG_ENABLE, true);
         terrain->setMaterialTexture(0, ground);
+        // Only the patches in view are sent to be drawn.
+        auto culling = std::make_shared<TerrainPatchCulling>(terrain);
+        scene::ISceneManager* scene = sceneManager;
+        skyLast->setBeforeOpaque([culling, scene] {
+            if (const scene::ICameraSceneNode* camera = scene->getActiveCamera())
+                culling->update(*camera);
+        });
     } else {
         // The game is still playable over an empty sky; say why the ground is gone.
         std::cout << "No terrain: the height map " << heightMapPath

@@ -16,6 +16,8 @@
 
 #include <AL/al.h>
 
+#include <sys/resource.h>
+
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -233,6 +235,46 @@ TEST_F(TorvelAppTest, WhereVsyncIsRefusedTheLoopHoldsSixtyFramesASecond)
         ASSERT_TRUE(app->step());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     EXPECT_GE(seconds, (frames - 1) / 60.0);
+}
+
+// Between rounds with nobody at the controls the picture does not change, so
+// the loop draws almost nothing and the renderer sleeps; a key that changes
+// the picture has its frame in the very next pass.
+TEST_F(TorvelAppTest, AtRestTheLoopDrawsNothingNewAndAKeyShowsAtOnce)
+{
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(step());
+    const auto cpuSeconds = [] {
+        rusage usage = {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    };
+    const u32 skippedBefore = app->getRestingScreen().getFramesSkipped();
+    const double cpuBefore = cpuSeconds();
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < 90; ++i)
+        ASSERT_TRUE(step());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const double cpuPerSecond = (cpuSeconds() - cpuBefore) / seconds;
+    // 90 passes are a second and a half: one frame repaints the window.
+    EXPECT_GE(app->getRestingScreen().getFramesSkipped() - skippedBefore, 88u);
+    EXPECT_GE(seconds, 89 / 60.0) << "a pass that draws nothing still keeps the pace";
+    EXPECT_LE(cpuPerSecond, 0.2);
+
+    // F9 puts the jets to come on the HUD and takes the invitation away.
+    const u32 skipped = app->getRestingScreen().getFramesSkipped();
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+    ASSERT_TRUE(step());
+    EXPECT_EQ(app->getRestingScreen().getFramesSkipped(), skipped);
+    // Back at rest, T still saves the picture on screen.
+    app->OnEvent(TestEvents::key(KEY_F10, true));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(step());
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_T, true)));
+    const core::stringc name = app->getPendingScreenshots()[0];
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(std::filesystem::exists(name.c_str()));
+    std::remove(name.c_str());
 }
 
 TEST_F(TorvelAppTest, APauseStopsTheGameClockAndTheSceneClockAndLosesNothing)

@@ -29,6 +29,18 @@ TEST(StartupBench, TimesTheRealGameToItsFirstFrame)
     EXPECT_GT(bench.getLoaded().median(), 0.0);
     EXPECT_GT(bench.getFirstFrame().median(), bench.getLoaded().median());
     EXPECT_LT(bench.getFirstFrame().median(), 60000.0);
+
+    // The phases cover the start from the fork to the swap, and the probe saw
+    // the window, the context, the terrain's height map and the first frame.
+    double sum = 0.0;
+    std::string names;
+    for (const auto& phase : bench.getPhases()) {
+        sum += phase.second.median();
+        names += phase.first + "; ";
+    }
+    EXPECT_NEAR(sum, bench.getFirstFrame().median(), 1.0) << names;
+    for (const char* seen : {"libraries", "OpenGL context", "heightmap.png", "skytop.jpg", "first frame"})
+        EXPECT_NE(names.find(seen), std::string::npos) << seen << " missing from " << names;
 }
 
 // Against another build (here the same one), the two games take turns and
