@@ -21,7 +21,7 @@ NUMBER=42
 status=0
 "$TORVEL" --raid 12x >"$WORK/bad-out.txt" 2>"$WORK/bad-err.txt" || status=$?
 [ "$status" -eq 2 ] || fail "status $status for a malformed raid number"
-[ "$(wc -l <"$WORK/bad-err.txt")" -eq 1 ] && grep -q '^usage: torvel' "$WORK/bad-err.txt" ||
+[ "$(wc -l <"$WORK/bad-err.txt")" -eq 1 ] && grep -q '^torvel: .*; usage: torvel' "$WORK/bad-err.txt" ||
   fail "not one usage line: $(cat "$WORK/bad-err.txt")"
 
 read -r _ BOMBS_X BOMBS_Y BOMBS_AT < <("$PLANNER" view "$NUMBER" bombs) || fail "no view of the bombs"
