@@ -89,8 +89,8 @@ read_box() {
 }
 # panel_text FILE: the round's panel in the middle, with one round in its table
 panel_text() { read_box "$1" 400x180+483+292 324x170+521+300; }
-# invitation_text FILE: the invitation to a round, with one round in its table
-invitation_text() { read_box "$1" 400x104+483+364 324x96+521+368; }
+# invitation_text FILE: the invitation to a round or a raid, with one round in its table
+invitation_text() { read_box "$1" 400x140+483+360 324x130+521+364; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/gunner.sh"
 
