@@ -203,6 +203,7 @@ void TorvelApp::aimWithMouse()
 void TorvelApp::startRound()
 {
     roundScreen.roundStarted();
+    fireUnit.freshMagazine();
     burstsAtRoundStart = fireUnit.getBurstsFired();
 }
 

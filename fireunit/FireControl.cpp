@@ -53,3 +53,9 @@ void FireControl::checkReload(u32 now)
         burstsLeft = BURSTS_PER_MAGAZINE;
     }
 }
+
+void FireControl::freshMagazine()
+{
+    burstsLeft = BURSTS_PER_MAGAZINE;
+    reloading = false;
+}

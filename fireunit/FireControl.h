@@ -34,6 +34,11 @@ public:
     // reload still ends at most fifteen seconds after the time seen here.
     void checkReload(irr::u32 now);
 
+    // A new round of the game starts with a full magazine: the bursts are
+    // refilled and a reload under way is no longer needed. A burst already
+    // running fires its last rounds, as it does through a reload.
+    void freshMagazine();
+
     // Which muzzle flashes show while the round with the given number of
     // rounds still to come is fired: right on 16, 12, 8, 4, left on 14, 10,
     // 6, 2, a dark frame between them.

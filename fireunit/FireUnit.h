@@ -57,6 +57,9 @@ public:
     // mouse does: positive yaw turns right, positive pitch raises the guns.
     void nudge(irr::f32 yawDegrees, irr::f32 pitchDegrees);
 
+    // A new round of the game: a full magazine, no reload.
+    void freshMagazine() { fireControl.freshMagazine(); }
+
     irr::u32 getRoundsLeft() const { return fireControl.getRoundsLeft(); }
     bool isReloading() const { return fireControl.isReloading(); }
     // False when the guns mesh could not be loaded: the turret cannot work.

@@ -53,7 +53,12 @@ xdotool keydown r
 wait_for_hud "RNDS REMAIN: .RELOADING" 8
 xdotool keyup r
 
+# A round of the game starts with a fresh magazine: F9 ends the reload and
+# refills the 16 rounds fired above.
+press F9
+wait_for_hud "RNDS REMAIN: 80" 10
+
 press F12
 wait_for_exit 10
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after F12"
-echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px, a 50 ms tap $tap px, 100 px of mouse $mouse px; 80 -> 64 -> [RELOADING])"
+echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px, a 50 ms tap $tap px, 100 px of mouse $mouse px; 80 -> 64 -> [RELOADING] -> F9 -> 80)"

@@ -187,3 +187,29 @@ TEST(FireControl, MuzzleFlashTableOverABurst)
         EXPECT_FALSE(FireControl::rightFlashOn(rounds) && FireControl::leftFlashOn(rounds));
     }
 }
+
+// Each round of the game starts with a full magazine, whatever the last one
+// left, and a reload under way is called off: the player is not made to wait
+// out a reload, nor to begin a round short of rounds.
+TEST(FireControl, FreshMagazineRefillsAndEndsTheReload)
+{
+    FireControl fire;
+    EXPECT_TRUE(fire.onButtons(true, false, 0));
+    fireBurst(fire);
+    fire.onButtons(false, false, 0);
+    EXPECT_EQ(fire.getRoundsLeft(), 64u);
+    fire.freshMagazine();
+    EXPECT_EQ(fire.getRoundsLeft(), 80u);
+
+    fire.onButtons(false, true, 1000);
+    fire.freshMagazine();
+    EXPECT_FALSE(fire.isReloading());
+    EXPECT_TRUE(fire.onButtons(true, false, 2000));
+
+    // A burst running at the new round goes on to its end.
+    fire.fireRound();
+    fire.freshMagazine();
+    EXPECT_EQ(fire.getRoundsLeft(), 80u + 15u);
+    EXPECT_EQ(fireBurst(fire), 15);
+    EXPECT_EQ(fire.getRoundsLeft(), 80u);
+}
