@@ -23,7 +23,8 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0)
+      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0),
+      savedShotTime(0)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -232,11 +233,13 @@ void TorvelApp::frame()
     driver->beginScene(true, true, video::SColor(0xFF808080), video::SExposedVideoData(), nullptr);
     sceneManager->drawAll();
     turnListener();
+    // Nothing is drawn over another: a box at the centre or a pause takes
+    // the sight's place.
+    fireUnit.setSightShown(!isPaused() && !roundScreen.showsPanel(gameTime) && !roundScreen.showsStartHint(gameTime));
+    drawHudBand();
     drawHud();
     fireUnit.update(gameTime);
-    drawBetweenRounds();
-    if (isPaused())
-        drawPauseNotice();
+    drawNotices(drawBetweenRounds());
     writePendingScreenshots();
     driver->endScene();
 }
@@ -274,7 +277,10 @@ void TorvelApp::writePendingScreenshots()
     video::IImage* image = BackBuffer::capture(driver);
     if (image != nullptr) {
         for (u32 i = 0; i < pendingScreenshots.size(); ++i)
-            driver->writeImageToFile(image, pendingScreenshots[i], 0);
+            if (driver->writeImageToFile(image, pendingScreenshots[i], 0)) {
+                savedShot = pendingScreenshots[i];
+                savedShotTime = realTime;
+            }
         image->drop();
     } else {
         std::cerr << "Screenshot failed: the frame could not be read." << std::endl;

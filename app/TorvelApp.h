@@ -3,6 +3,7 @@
 #include <IEventReceiver.h>
 #include <irrArray.h>
 #include <irrString.h>
+#include <rect.h>
 
 #include <functional>
 #include <memory>
@@ -52,8 +53,16 @@ public:
     void takeScreenshot();
     void buildWorld();
     void drawHud();
-    // The panel of a round just ended, or the invitation to play one.
-    void drawBetweenRounds();
+    // The dark band the HUD's lines are drawn on, before them.
+    void drawHudBand();
+    // The panel of a round just ended, or the invitation to play one (with
+    // the controls beside it until the first round); the box at the centre
+    // it filled, empty when none.
+    irr::core::rect<irr::s32> drawBetweenRounds();
+    // What stands over the scene besides: the word of a pause, clear of the
+    // box at the centre; the reload prompt below the sight; the name of a
+    // screenshot just saved.
+    void drawNotices(const irr::core::rect<irr::s32>& centreBox);
 
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
@@ -80,7 +89,8 @@ private:
     void followFocus();
     void aimWithMouse();
     void turnListener();
-    void drawPauseNotice();
+    irr::core::stringw hudText();
+    void drawPauseNotice(const irr::core::rect<irr::s32>& centreBox);
     void startRound();
     void endRound();
     void writePendingScreenshots();
@@ -106,4 +116,6 @@ private:
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
     irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
+    irr::core::stringc savedShot;            // the screenshot written last; empty before the first
+    irr::u32 savedShotTime;                  // real time it was written at
 };

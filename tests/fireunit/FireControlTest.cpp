@@ -201,9 +201,16 @@ TEST(FireControl, FreshMagazineRefillsAndEndsTheReload)
     fire.freshMagazine();
     EXPECT_EQ(fire.getRoundsLeft(), 80u);
 
+    // A reload that has just begun: its seconds count down, rounded up.
     fire.onButtons(false, true, 1000);
+    EXPECT_EQ(fire.reloadSecondsLeft(1000), 15u);
+    EXPECT_EQ(fire.reloadSecondsLeft(1999), 15u);
+    EXPECT_EQ(fire.reloadSecondsLeft(2000), 14u);
+    EXPECT_EQ(fire.reloadSecondsLeft(15999), 1u);
+    EXPECT_EQ(fire.reloadSecondsLeft(16000), 0u);
     fire.freshMagazine();
     EXPECT_FALSE(fire.isReloading());
+    EXPECT_EQ(fire.reloadSecondsLeft(2000), 0u);
     EXPECT_TRUE(fire.onButtons(true, false, 2000));
 
     // A burst running at the new round goes on to its end.
