@@ -6,6 +6,7 @@
 #include "FlightRules.h"
 #include "ObjFileCheck.h"
 #include "PuffTrim.h"
+#include "ResourceTable.h"
 #include "TextureLoader.h"
 
 #include <irrlicht.h>
@@ -16,9 +17,9 @@ using namespace irr;
 
 namespace {
 
-const io::path jetMeshFile = "../res/SU35S.obj";
-const io::path smokeTexture = "../res/smoke.png";
-const io::path smokeTexture1 = "../res/smoke1.png";
+const io::path jetMeshFile = ResourceTable::path(Resource::JetMesh);
+const io::path smokeTexture = ResourceTable::path(Resource::Smoke);
+const io::path smokeTexture1 = ResourceTable::path(Resource::Smoke1);
 
 // The jet mesh, or null when there is none. A missing file is reported once
 // rather than with every jet of every round.
@@ -87,7 +88,7 @@ Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
     }
 
     if (torvel::AudioManager* audio = getAudioManager())
-        sound = audio->create("flybySound", "../res/flyby.wav", false);
+        sound = audio->create("flybySound", ResourceTable::path(Resource::FlyBySound), false);
 }
 
 Aircraft::~Aircraft()

@@ -3,13 +3,14 @@
 #include "AudioManager.h"
 #include "AudioSource.h"
 #include "FireballEffect.h"
+#include "ResourceTable.h"
 
 #include <ISceneManager.h>
 
 using namespace irr;
 
-const char* const HitEffects::boomFile = "../res/hit.wav";
-const char* const HitEffects::fireballFile = "../res/fireball.png";
+const char* const HitEffects::boomFile = ResourceTable::path(Resource::HitSound);
+const char* const HitEffects::fireballFile = ResourceTable::path(Resource::Fireball);
 
 HitEffects::HitEffects(scene::ISceneManager* sceneManager, video::ITexture* fireball, torvel::AudioManager* audio)
     : sceneManager(sceneManager), fireballTexture(fireball), audio(audio)

@@ -24,8 +24,8 @@ public:
     // about 15 dB below the guns firing beside the player, 1000 units out
     // about 10 dB, and its deep roll outlasts their burst by more than a second.
     static constexpr irr::f32 boomStrength = 6.0f;
-    static const char* const boomFile;      // "../res/hit.wav"
-    static const char* const fireballFile;  // "../res/fireball.png"
+    static const char* const boomFile;      // the boom's sound file
+    static const char* const fireballFile;  // the fireball's picture
 
     // sceneManager or fireball may be null (no fireball), audio too (no boom).
     HitEffects(irr::scene::ISceneManager* sceneManager, irr::video::ITexture* fireball,

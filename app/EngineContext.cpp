@@ -3,6 +3,7 @@
 #include "AudioManager.h"
 #include "Airspace.h"
 #include "EngineLog.h"
+#include "ResourceTable.h"
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
@@ -99,7 +100,7 @@ EngineContext::EngineContext()
     sceneManager = device->getSceneManager();
     airspace = new Airspace();
     audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");
-    hudFont = device->getGUIEnvironment()->getFont(io::path("../res/fontlucida.png"));
+    hudFont = device->getGUIEnvironment()->getFont(io::path(ResourceTable::path(Resource::HudFont)));
 }
 
 IrrlichtDevice* getDevice() { return instance().device; }

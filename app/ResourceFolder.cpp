@@ -1,5 +1,7 @@
 #include "ResourceFolder.h"
 
+#include "ResourceTable.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -8,7 +10,7 @@ namespace fs = std::filesystem;
 bool ResourceFolder::isPresent()
 {
     std::error_code error;
-    return fs::is_directory("../res/", error);
+    return fs::is_directory(ResourceTable::folder(), error);
 }
 
 std::string ResourceFolder::lookedIn(const std::string& workingDir)
@@ -22,7 +24,7 @@ std::string ResourceFolder::lookedIn(const std::string& workingDir)
 std::string ResourceFolder::missingMessage(const std::string& folder)
 {
     return "Torvel found no resources in " + folder +
-           " (it reads ../res/ from where it starts): use the torvel launcher, or start it from its bin/ folder.";
+           " (it reads " + ResourceTable::folder() + " from where it starts): use the torvel launcher, or start it from its bin/ folder.";
 }
 
 std::string ResourceFolder::missingMessage()
@@ -30,5 +32,5 @@ std::string ResourceFolder::missingMessage()
     std::error_code error;
     const fs::path workingDir = fs::current_path(error);
     // A working directory that was removed has no name left to show.
-    return missingMessage(error ? std::string("../res/") : lookedIn(workingDir.string()));
+    return missingMessage(error ? std::string(ResourceTable::folder()) : lookedIn(workingDir.string()));
 }

@@ -7,6 +7,7 @@
 #include "FireControl.h"
 #include "FireUnit.h"
 #include "FlightRules.h"
+#include "ResourceTable.h"
 #include "TextureLoader.h"
 #include "TorvelApp.h"
 #include "TrafficPlan.h"
@@ -229,15 +230,15 @@ bool FrameBench::startGame()
     };
     IrrlichtDevice* device = getDevice();
     stepDone("engine context (window, OpenGL, sound, HUD font)");
-    getSceneManager()->getMesh("../res/guns.obj");
-    stepDone("guns.obj");
+    getSceneManager()->getMesh(ResourceTable::path(Resource::GunsMesh));
+    stepDone(ResourceTable::name(Resource::GunsMesh));
     video::IVideoDriver* driver = getVideoDriver();
-    TextureLoader::flat(driver, "../res/crosshair.png");
-    stepDone("crosshair.png");
-    for (const char* texture : {"mflash.png", "skytop.jpg", "skybottom.jpg", "sky0.jpg", "sky1.jpg", "sky2.jpg",
-                                "sky3.jpg", "detailmap.png"}) {
-        TextureLoader::mipMapped(driver, (std::string("../res/") + texture).c_str());
-        stepDone(texture);
+    TextureLoader::flat(driver, ResourceTable::path(Resource::Crosshair));
+    stepDone(ResourceTable::name(Resource::Crosshair));
+    for (Resource texture : {Resource::MuzzleFlash, Resource::SkyTop, Resource::SkyBottom, Resource::SkyFront,
+                             Resource::SkyRight, Resource::SkyBack, Resource::SkyLeft, Resource::DetailMap}) {
+        TextureLoader::mipMapped(driver, ResourceTable::path(texture));
+        stepDone(ResourceTable::name(texture));
     }
     app = new TorvelApp();
     stepDone("the rest of TorvelApp (terrain, scene, sounds, jet, smoke)");

@@ -15,6 +15,7 @@
 #include "EngineContext.h"
 #include "GunCues.h"
 #include "ObjFileCheck.h"
+#include "ResourceTable.h"
 #include "TextureLoader.h"
 #include "TracerSceneNode.h"
 #include "TurretAim.h"
@@ -25,8 +26,8 @@
 using namespace irr;
 
 namespace {
-const char* const GUNS_MESH = "../res/guns.obj";
-const char* const FLASH_TEXTURE = "../res/mflash.png";
+const char* const GUNS_MESH = ResourceTable::path(Resource::GunsMesh);
+const char* const FLASH_TEXTURE = ResourceTable::path(Resource::MuzzleFlash);
 
 bool buttonDown(const SEvent::SJoystickEvent& joystick, u32 button)
 {
@@ -67,7 +68,7 @@ FireUnit::FireUnit()
     camera->addAnimator(camAnimator);
 
     video::IVideoDriver* driver = getVideoDriver();
-    crosshair = TextureLoader::flat(driver, "../res/crosshair.png");
+    crosshair = TextureLoader::flat(driver, ResourceTable::path(Resource::Crosshair));
 
     const video::SColor white(0xFFFFFFFF);
     rightFlash = sceneManager->addBillboardSceneNode(guns, core::dimension2df(1.0f, 1.0f),
@@ -88,7 +89,7 @@ FireUnit::FireUnit()
     tracers->drop();
 
     if (torvel::AudioManager* audio = getAudioManager())
-        fireSound = audio->create("fireSound", "../res/gunburst.wav", false);
+        fireSound = audio->create("fireSound", ResourceTable::path(Resource::GunBurstSound), false);
     gunCues = std::make_unique<GunCues>(getAudioManager());
 
     lastScreenSize = driver->getScreenSize();

@@ -2,6 +2,7 @@
 
 #include "BakeRegistry.h"
 #include "ImageSaver.h"
+#include "ResourceTable.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -189,5 +190,5 @@ bool FontBaker::bake(const std::string& resDir)
     put(image, 2, 0, background);
 
     const ImageSaver saver;
-    return saver.saveRgba(resDir + "/fontlucida.png", imageWidth, imageHeight, image);
+    return saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::HudFont), imageWidth, imageHeight, image);
 }

@@ -4,6 +4,7 @@
 #include "MeshBuilder.h"
 #include "NullEngine.h"
 #include "ObjExporter.h"
+#include "ResourceTable.h"
 
 #include <irrlicht.h>
 
@@ -30,7 +31,7 @@ bool GunsMeshBaker::bake(const std::string& resDir)
     MeshBuilder builder;
     buildGuns(builder);
     scene::SMesh* mesh = builder.build();
-    const bool ok = ObjExporter::write(engine.getDevice(), mesh, resDir, "guns.obj");
+    const bool ok = ObjExporter::write(engine.getDevice(), mesh, resDir, ResourceTable::name(Resource::GunsMesh));
     mesh->drop();
     return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "BakeRegistry.h"
 #include "ImageSaver.h"
+#include "ResourceTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -84,7 +85,7 @@ bool IconBaker::bake(const std::string& resDir)
     ImageSaver saver;
     if (!saver.isReady())
         return false;
-    return saver.saveRgba(resDir + "/icon.png", 256, 256, drawIcon(256));
+    return saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::Icon), 256, 256, drawIcon(256));
 }
 
 std::vector<std::uint8_t> IconBaker::drawIcon(int size)

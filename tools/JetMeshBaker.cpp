@@ -4,6 +4,7 @@
 #include "MeshBuilder.h"
 #include "NullEngine.h"
 #include "ObjExporter.h"
+#include "ResourceTable.h"
 
 #include <irrlicht.h>
 
@@ -26,7 +27,7 @@ bool JetMeshBaker::bake(const std::string& resDir)
     MeshBuilder builder;
     buildJet(builder);
     scene::SMesh* mesh = builder.build();
-    const bool ok = ObjExporter::write(engine.getDevice(), mesh, resDir, "SU35S.obj");
+    const bool ok = ObjExporter::write(engine.getDevice(), mesh, resDir, ResourceTable::name(Resource::JetMesh));
     mesh->drop();
     return ok;
 }

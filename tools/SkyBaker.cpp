@@ -2,6 +2,7 @@
 
 #include "BakeRegistry.h"
 #include "ImageSaver.h"
+#include "ResourceTable.h"
 #include "SkyModel.h"
 
 #include <irrlicht.h>
@@ -38,9 +39,9 @@ std::uint8_t toByte(float value)
 
 const char* SkyBaker::fileName(Face face)
 {
-    static const char* const names[FaceCount] = {"sky0.jpg", "sky1.jpg", "sky2.jpg", "sky3.jpg",
-                                                 "skytop.jpg", "skybottom.jpg"};
-    return names[face];
+    static const Resource files[FaceCount] = {Resource::SkyFront, Resource::SkyRight, Resource::SkyBack,
+                                              Resource::SkyLeft, Resource::SkyTop, Resource::SkyBottom};
+    return ResourceTable::name(files[face]);
 }
 
 vector3df SkyBaker::direction(Face face, float s, float t)

@@ -3,6 +3,7 @@
 #include "BakeRegistry.h"
 #include "Biquad.h"
 #include "NoiseSource.h"
+#include "ResourceTable.h"
 #include "WavWriter.h"
 
 #include <algorithm>
@@ -90,9 +91,9 @@ std::vector<float> rollingTail(const std::vector<float>& dry, const int (&delays
 
 bool SoundBaker::bake(const std::string& resDir)
 {
-    bool ok = WavWriter::write(resDir + "/gunburst.wav", 2, sampleRate, makeGunBurst());
-    ok = WavWriter::write(resDir + "/flyby.wav", 1, sampleRate, makeFlyBy()) && ok;
-    ok = WavWriter::write(resDir + "/hit.wav", 1, sampleRate, makeHitBoom()) && ok;
+    bool ok = WavWriter::write(resDir + "/" + ResourceTable::name(Resource::GunBurstSound), 2, sampleRate, makeGunBurst());
+    ok = WavWriter::write(resDir + "/" + ResourceTable::name(Resource::FlyBySound), 1, sampleRate, makeFlyBy()) && ok;
+    ok = WavWriter::write(resDir + "/" + ResourceTable::name(Resource::HitSound), 1, sampleRate, makeHitBoom()) && ok;
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include "BakeRegistry.h"
 #include "ImageSaver.h"
 #include "PerlinNoise.h"
+#include "ResourceTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,11 +67,11 @@ bool SpriteBaker::bake(const std::string& resDir)
     ImageSaver saver;
     if (!saver.isReady())
         return false;
-    bool ok = saver.saveRgba(resDir + "/crosshair.png", 256, 256, drawCrosshair(256));
-    ok = saver.saveRgba(resDir + "/mflash.png", 256, 256, drawMuzzleFlash(256)) && ok;
-    ok = saver.saveRgba(resDir + "/smoke.png", 128, 128, drawSmokePuff(128, 1, false)) && ok;
-    ok = saver.saveRgba(resDir + "/smoke1.png", 128, 128, drawSmokePuff(128, 2, true)) && ok;
-    ok = saver.saveRgba(resDir + "/fireball.png", 256, 256, drawFireball(256)) && ok;
+    bool ok = saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::Crosshair), 256, 256, drawCrosshair(256));
+    ok = saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::MuzzleFlash), 256, 256, drawMuzzleFlash(256)) && ok;
+    ok = saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::Smoke), 128, 128, drawSmokePuff(128, 1, false)) && ok;
+    ok = saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::Smoke1), 128, 128, drawSmokePuff(128, 2, true)) && ok;
+    ok = saver.saveRgba(resDir + "/" + ResourceTable::name(Resource::Fireball), 256, 256, drawFireball(256)) && ok;
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include "BakeRegistry.h"
 #include "GroundPainter.h"
 #include "ImageSaver.h"
+#include "ResourceTable.h"
 #include "TerrainShape.h"
 
 #include <algorithm>
@@ -33,8 +34,8 @@ bool TerrainBaker::bake(const std::string& resDir)
         std::fprintf(stderr, "terrain: the gun pad would lie at %.2f, outside -2.5..-1.5\n", pad);
         return false;
     }
-    const bool heightMapOk = writeHeightMap(shape, resDir + "/heightmap.png");
-    return writeTexture(shape, resDir + "/detailmap.png") && heightMapOk;
+    const bool heightMapOk = writeHeightMap(shape, resDir + "/" + ResourceTable::name(Resource::HeightMap));
+    return writeTexture(shape, resDir + "/" + ResourceTable::name(Resource::DetailMap)) && heightMapOk;
 }
 
 bool TerrainBaker::writeHeightMap(const TerrainShape& shape, const std::string& path)

@@ -3,6 +3,7 @@
 
 #include "TorvelApp.h"
 #include "JpegFileCheck.h"
+#include "ResourceTable.h"
 #include "TerrainVertices.h"
 #include "TextureLoader.h"
 
@@ -17,7 +18,7 @@ using namespace irr;
 
 namespace {
 
-const char* const heightMapPath = "../res/heightmap.png";
+const char* const heightMapPath = ResourceTable::path(Resource::HeightMap);
 
 // A sky face, or none when the file is missing or not a whole JPEG: the
 // engine's loader would read past the end of a file cut short.
@@ -37,17 +38,17 @@ void TorvelApp::buildWorld()
     // The ground's picture is read first, though the terrain only takes it
     // later: the memory its reading needs for a moment is then free again for
     // the terrain's vertices, rather than more memory touched for the first time.
-    video::ITexture* ground = TextureLoader::mipMapped(driver, "../res/detailmap.png");
+    video::ITexture* ground = TextureLoader::mipMapped(driver, ResourceTable::path(Resource::DetailMap));
 
     // The side faces go round the horizon as front 0, right 1, back 2, left 3,
     // which is not the order the engine takes them in.
     sceneManager->addSkyBoxSceneNode(
-        skyFace(driver, "../res/skytop.jpg"),
-        skyFace(driver, "../res/skybottom.jpg"),
-        skyFace(driver, "../res/sky3.jpg"),
-        skyFace(driver, "../res/sky1.jpg"),
-        skyFace(driver, "../res/sky0.jpg"),
-        skyFace(driver, "../res/sky2.jpg"),
+        skyFace(driver, ResourceTable::path(Resource::SkyTop)),
+        skyFace(driver, ResourceTable::path(Resource::SkyBottom)),
+        skyFace(driver, ResourceTable::path(Resource::SkyLeft)),
+        skyFace(driver, ResourceTable::path(Resource::SkyRight)),
+        skyFace(driver, ResourceTable::path(Resource::SkyFront)),
+        skyFace(driver, ResourceTable::path(Resource::SkyBack)),
         nullptr, -1);
 
     // Flattened to a tenth of the height map's heights, the extent as loaded.
