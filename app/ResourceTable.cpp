@@ -34,6 +34,9 @@ constexpr std::array<Entry, resourceCount> table = {{
     {Resource::GunBurstSound, "gunburst.wav"},
     {Resource::FlyBySound, "flyby.wav"},
     {Resource::HitSound, "hit.wav"},
+    {Resource::MagazineOutSound, "magout.wav"},
+    {Resource::MagazineInSound, "magin.wav"},
+    {Resource::DryClickSound, "click.wav"},
 }};
 
 constexpr bool inOrder()

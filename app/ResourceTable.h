@@ -24,6 +24,9 @@ enum class Resource {
     GunBurstSound,
     FlyBySound,
     HitSound,       // the boom of a jet set burning
+    MagazineOutSound,  // an empty magazine taken out at a reload
+    MagazineInSound,   // a full one put in
+    DryClickSound,     // the trigger pressed with nothing left
     Count
 };
 

@@ -3,12 +3,13 @@
 #include "AudioManager.h"
 #include "AudioSource.h"
 #include "FireControl.h"
+#include "ResourceTable.h"
 
 using namespace irr;
 
-const char* const GunCues::magazineOutFile = "../res/magout.wav";
-const char* const GunCues::magazineInFile = "../res/magin.wav";
-const char* const GunCues::dryClickFile = "../res/click.wav";
+const char* const GunCues::magazineOutFile = ResourceTable::path(Resource::MagazineOutSound);
+const char* const GunCues::magazineInFile = ResourceTable::path(Resource::MagazineInSound);
+const char* const GunCues::dryClickFile = ResourceTable::path(Resource::DryClickSound);
 const wchar_t* const GunCues::reloadPrompt = L"R: reload";
 
 u32 GunCues::cuesBetween(const State& before, const State& after)

@@ -16,9 +16,9 @@ namespace torvel { class AudioManager; class AudioSource; }
 // the sounds.
 class GunCues {
 public:
-    static const char* const magazineOutFile;  // "../res/magout.wav"
-    static const char* const magazineInFile;   // "../res/magin.wav"
-    static const char* const dryClickFile;     // "../res/click.wav"
+    static const char* const magazineOutFile;  // the old magazine coming out
+    static const char* const magazineInFile;   // the new one going in
+    static const char* const dryClickFile;     // the trigger with nothing left
     static const wchar_t* const reloadPrompt;  // "R: reload"
 
     // What the fire control showed at one look.

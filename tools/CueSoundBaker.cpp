@@ -3,6 +3,7 @@
 #include "BakeRegistry.h"
 #include "Biquad.h"
 #include "NoiseSource.h"
+#include "ResourceTable.h"
 #include "WavWriter.h"
 
 #include <algorithm>
@@ -80,9 +81,10 @@ std::vector<float> finished(std::vector<float> track, float peak)
 
 bool CueSoundBaker::bake(const std::string& resDir)
 {
-    bool ok = WavWriter::write(resDir + "/magout.wav", 1, sampleRate, makeMagazineOut());
-    ok = WavWriter::write(resDir + "/magin.wav", 1, sampleRate, makeMagazineIn()) && ok;
-    ok = WavWriter::write(resDir + "/click.wav", 1, sampleRate, makeDryClick()) && ok;
+    const std::string folder = resDir + "/";
+    bool ok = WavWriter::write(folder + ResourceTable::name(Resource::MagazineOutSound), 1, sampleRate, makeMagazineOut());
+    ok = WavWriter::write(folder + ResourceTable::name(Resource::MagazineInSound), 1, sampleRate, makeMagazineIn()) && ok;
+    ok = WavWriter::write(folder + ResourceTable::name(Resource::DryClickSound), 1, sampleRate, makeDryClick()) && ok;
     return ok;
 }
 
