@@ -1,4 +1,5 @@
 #include "Aircraft.h"
+#include "EngineSound.h"
 
 #include "AudioManager.h"
 #include "AudioSource.h"
@@ -89,6 +90,7 @@ Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
 
     if (torvel::AudioManager* audio = getAudioManager())
         sound = audio->create("flybySound", ResourceTable::path(Resource::FlyBySound), false);
+    engine = std::make_unique<EngineSound>(getAudioManager());
 }
 
 Aircraft::~Aircraft()
@@ -151,6 +153,9 @@ bool Aircraft::hasFinished() const
 void Aircraft::update(u32 now)
 {
     lastUpdate = now;
+    // Where the flight's rule puts the jet: a node just made stands near
+    // the gun until the scene first animates it.
+    engine->follow(FlightRules::positionAt(path, flightTime, startTime, now));
     if (!sound)
         return;
     const core::vector3df position = getAbsolutePosition();

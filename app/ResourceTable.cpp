@@ -37,6 +37,7 @@ constexpr std::array<Entry, resourceCount> table = {{
     {Resource::MagazineOutSound, "magout.wav"},
     {Resource::MagazineInSound, "magin.wav"},
     {Resource::DryClickSound, "click.wav"},
+    {Resource::EngineSound, "engine.wav"},
 }};
 
 constexpr bool inOrder()

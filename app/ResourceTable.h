@@ -27,6 +27,7 @@ enum class Resource {
     MagazineOutSound,  // an empty magazine taken out at a reload
     MagazineInSound,   // a full one put in
     DryClickSound,     // the trigger pressed with nothing left
+    EngineSound,       // a jet's engines, looped while it flies
     Count
 };
 

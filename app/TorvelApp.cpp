@@ -43,6 +43,7 @@ TorvelApp::TorvelApp()
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(
         sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
+    hitEffects->setDuckedSound(fireUnit.getFireSound());
     Airspace* airspace = getAirspace();
     roundsEndedSeen = airspace->getRoundsEnded();
     // A hit happens in a step of the fire unit, at that step's moment.

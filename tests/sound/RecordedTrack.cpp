@@ -37,7 +37,9 @@ double RecordedTrack::rmsDb(double from, double to, int channel) const
         for (int c = 0; c < channels; ++c) {
             if (channel >= 0 && c != channel)
                 continue;
-            const double v = samples[static_cast<std::size_t>(f * channels + c)];
+            double v = samples[static_cast<std::size_t>(f * channels + c)];
+            if (channel == -2)
+                v -= f > 0 ? samples[static_cast<std::size_t>((f - 1) * channels + c)] : 0.0f;
             sum += v * v;
             ++count;
         }

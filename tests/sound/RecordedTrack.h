@@ -22,6 +22,8 @@ public:
 
     // Root mean square of one channel (or, for channel -1, of all of them)
     // from one time to another, in dB below full scale; -120 for silence.
+    // Channel -2 takes all of them, each sample less the one before it:
+    // the treble weighed more than the bass.
     double rmsDb(double from, double to, int channel = -1) const;
     // The loudest sample in the stretch, in dB below full scale.
     double peakDb(double from, double to) const;
