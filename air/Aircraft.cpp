@@ -1,5 +1,6 @@
 #include "Aircraft.h"
 #include "EngineSound.h"
+#include "SmokeAffector.h"
 
 #include "AudioManager.h"
 #include "AudioSource.h"
@@ -126,14 +127,28 @@ void Aircraft::startSmoke()
         emitter->setMinStartSize(core::dimension2df(80, 80));
         emitter->setMaxStartSize(core::dimension2df(120, 120));
         emitter->setDirection(core::vector3df(0, 0, 0));
+        // Sooty greys, a steady stream of them, each living about three
+        // seconds: left where they were puffed out, they trail the jet.
+        emitter->setMinStartColor(video::SColor(255, 60, 60, 62));
+        emitter->setMaxStartColor(video::SColor(255, 105, 105, 108));
+        emitter->setMinParticlesPerSecond(8);
+        emitter->setMaxParticlesPerSecond(12);
+        emitter->setMinLifeTime(2500);
+        emitter->setMaxLifeTime(3500);
     }
     video::IVideoDriver* driver = getVideoDriver();
     smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
     smoke->setMaterialTexture(1, driver->getTexture(smokeTexture1));
-    smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
+    // Blended through the puff's soft edge, not cut at it; the puffs lie
+    // over one another without hiding those behind.
+    smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
+    smoke->setMaterialFlag(video::EMF_ZWRITE_ENABLE, false);
     smoke->getMaterial(0).Thickness = nextTrailThickness();
     PuffTrim::apply(smoke);
+    SmokeAffector* life = new SmokeAffector();
+    smoke->addAffector(life);
+    life->drop();
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const
