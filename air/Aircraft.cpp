@@ -127,14 +127,13 @@ void Aircraft::startSmoke()
         emitter->setMinStartSize(core::dimension2df(80, 80));
         emitter->setMaxStartSize(core::dimension2df(120, 120));
         emitter->setDirection(core::vector3df(0, 0, 0));
-        // Sooty greys, a steady stream of them, each living about three
-        // seconds: left where they were puffed out, they trail the jet.
+        // Sooty greys, each living about two seconds: left where they were
+        // puffed out, they trail the jet. Short lives keep the swelling
+        // puffs to the screen area the trail always had.
         emitter->setMinStartColor(video::SColor(255, 60, 60, 62));
         emitter->setMaxStartColor(video::SColor(255, 105, 105, 108));
-        emitter->setMinParticlesPerSecond(8);
-        emitter->setMaxParticlesPerSecond(12);
-        emitter->setMinLifeTime(2500);
-        emitter->setMaxLifeTime(3500);
+        emitter->setMinLifeTime(1500);
+        emitter->setMaxLifeTime(2500);
     }
     video::IVideoDriver* driver = getVideoDriver();
     smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));

@@ -10,7 +10,7 @@
 // Runs after the trim, which sets the size each frame.
 class SmokeAffector : public irr::scene::IParticleAffector {
 public:
-    static constexpr irr::f32 growth = 2.5f;       // a puff ends this many times the size it started
+    static constexpr irr::f32 growth = 1.4f;       // a puff ends this many times the size it started
     static constexpr irr::u32 fadeIn = 100;        // ms
     static constexpr irr::u32 pale = 215;          // grey it lightens to
     static constexpr irr::f32 startAlpha = 0.75f;  // of a puff at its thickest
