@@ -1,4 +1,6 @@
 #include "Aircraft.h"
+#include "EngineSound.h"
+#include "SmokeAffector.h"
 
 #include "AudioManager.h"
 #include "AudioSource.h"
@@ -89,6 +91,7 @@ Aircraft::Aircraft(const core::line3df& flightPath, u32 flightTimeMs, u32 start)
 
     if (torvel::AudioManager* audio = getAudioManager())
         sound = audio->create("flybySound", ResourceTable::path(Resource::FlyBySound), false);
+    engine = std::make_unique<EngineSound>(getAudioManager());
 }
 
 Aircraft::~Aircraft()
@@ -124,14 +127,27 @@ void Aircraft::startSmoke()
         emitter->setMinStartSize(core::dimension2df(80, 80));
         emitter->setMaxStartSize(core::dimension2df(120, 120));
         emitter->setDirection(core::vector3df(0, 0, 0));
+        // Sooty greys, each living about two seconds: left where they were
+        // puffed out, they trail the jet. Short lives keep the swelling
+        // puffs to the screen area the trail always had.
+        emitter->setMinStartColor(video::SColor(255, 60, 60, 62));
+        emitter->setMaxStartColor(video::SColor(255, 105, 105, 108));
+        emitter->setMinLifeTime(1500);
+        emitter->setMaxLifeTime(2500);
     }
     video::IVideoDriver* driver = getVideoDriver();
     smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
     smoke->setMaterialTexture(1, driver->getTexture(smokeTexture1));
-    smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL_REF);
+    // Blended through the puff's soft edge, not cut at it; the puffs lie
+    // over one another without hiding those behind.
+    smoke->setMaterialType(video::EMT_TRANSPARENT_ALPHA_CHANNEL);
     smoke->setMaterialFlag(video::EMF_LIGHTING, false);
+    smoke->setMaterialFlag(video::EMF_ZWRITE_ENABLE, false);
     smoke->getMaterial(0).Thickness = nextTrailThickness();
     PuffTrim::apply(smoke);
+    SmokeAffector* life = new SmokeAffector();
+    smoke->addAffector(life);
+    life->drop();
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const
@@ -151,6 +167,9 @@ bool Aircraft::hasFinished() const
 void Aircraft::update(u32 now)
 {
     lastUpdate = now;
+    // Where the flight's rule puts the jet: a node just made stands near
+    // the gun until the scene first animates it.
+    engine->follow(FlightRules::positionAt(path, flightTime, startTime, now));
     if (!sound)
         return;
     const core::vector3df position = getAbsolutePosition();

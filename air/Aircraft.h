@@ -4,8 +4,11 @@
 #include <line3d.h>
 #include <vector3d.h>
 
+#include <memory>
+
 namespace irr { namespace scene { class IMeshSceneNode; class ISceneNodeAnimator; } }
 namespace torvel { class AudioSource; }
+class EngineSound;
 
 // One target jet: a mesh node carried along a straight path by a fly-straight
 // animator, facing along it, with a fly-by sound that starts shortly before
@@ -42,6 +45,8 @@ public:
 
     irr::scene::IMeshSceneNode* getNode() const { return node; }
     torvel::AudioSource* getSound() const { return sound; }
+    // The engines' loop, heard while the jet flies; null without sound.
+    const EngineSound* getEngineSound() const { return engine.get(); }
     const irr::core::line3df& getPath() const { return path; }
     irr::u32 getFlightTime() const { return flightTime; }
     irr::u32 getStartTime() const { return startTime; }
@@ -57,4 +62,5 @@ private:
     irr::u32 startTime;                        // game time at the start of the flight
     irr::core::line3df path;                   // start and end of the flight
     irr::u32 lastUpdate;                       // game time of the latest update
+    std::unique_ptr<EngineSound> engine;       // the engines' loop, stopped with the jet
 };

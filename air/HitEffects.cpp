@@ -31,10 +31,30 @@ void HitEffects::hit(scene::ISceneNode* jet, const core::vector3df& position, u3
     // The boom stays where the jet blew up; the jet flies on without it.
     if (torvel::AudioSource* boom = freeBoom())
         boom->play3d(position.X, position.Y, position.Z, boomStrength, false);
+    lastHit = now;
+    ducking = true;
+    if (ducked)
+        ducked->setGain(gunGain(0));
+}
+
+f32 HitEffects::gunGain(u32 sinceHit)
+{
+    if (sinceHit <= duckHold)
+        return duckGain;
+    if (sinceHit >= duckHold + duckRelease)
+        return 1.0f;
+    const f32 back = static_cast<f32>(sinceHit - duckHold) / static_cast<f32>(duckRelease);
+    return duckGain + (1.0f - duckGain) * back;
 }
 
 void HitEffects::update(u32 now)
 {
+    if (ducking) {
+        const f32 gain = gunGain(now - lastHit);
+        ducking = gain < 1.0f;
+        if (ducked)
+            ducked->setGain(gain);
+    }
     for (auto it = fireballs.begin(); it != fireballs.end();) {
         if ((*it)->update(now))
             ++it;

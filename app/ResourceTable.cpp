@@ -42,6 +42,10 @@ constexpr std::array<Entry, resourceCount> table = {{
     {Resource::BombBurstSound, "bombburst.wav"},
     {Resource::CannonSound, "cannon.wav"},
     {Resource::ImpactSound, "impact.wav"},
+    {Resource::MagazineOutSound, "magout.wav"},
+    {Resource::MagazineInSound, "magin.wav"},
+    {Resource::DryClickSound, "click.wav"},
+    {Resource::EngineSound, "engine.wav"},
 }};
 
 constexpr bool inOrder()

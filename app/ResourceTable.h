@@ -32,6 +32,10 @@ enum class Resource {
     BombBurstSound,
     CannonSound,    // the attacker's cannon
     ImpactSound,    // a hit on the gun position
+    MagazineOutSound,  // an empty magazine taken out at a reload
+    MagazineInSound,   // a full one put in
+    DryClickSound,     // the trigger pressed with nothing left
+    EngineSound,       // a jet's engines, looped while it flies
     Count
 };
 

@@ -32,7 +32,8 @@ TorvelApp::TorvelApp()
       scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
       raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), viewShake(nullptr),
       raidPlace(RaidTable::notEntered), settings(Settings::defaultPath()), windowMode(getDevice()),
-      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), inputSeen(false), hudShown(true)
+      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), inputSeen(false), hudShown(true),
+      savedShotTime(0)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
@@ -54,6 +55,7 @@ TorvelApp::TorvelApp()
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(
         sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
+    hitEffects->setDuckedSound(fireUnit.getFireSound());
     Airspace* airspace = getAirspace();
     roundsEndedSeen = airspace->getRoundsEnded();
     // A hit happens in a step of the fire unit, at that step's moment.
@@ -280,6 +282,7 @@ void TorvelApp::toggleFullscreen()
 void TorvelApp::startRound()
 {
     roundScreen.roundStarted();
+    fireUnit.freshMagazine();
     burstsAtRoundStart = fireUnit.getBurstsFired();
 }
 
@@ -354,16 +357,18 @@ void TorvelApp::draw()
     sceneManager->drawAll();
     phaseDone(FramePhase::DRAW_ALL);
     turnListener();
+    // Nothing is drawn over another: a box at the centre or a pause takes
+    // the sight's place.
+    fireUnit.setSightShown(!isPaused() && !roundScreen.showsPanel(gameTime) && !roundScreen.showsStartHint(gameTime));
     if (hudShown) {
+        drawHudBand();
         drawHud();
         drawRadar();
     }
     phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
     phaseDone(FramePhase::FIRE_UNIT_UPDATE);
-    drawBetweenRounds();
-    if (isPaused())
-        drawPauseNotice();
+    drawNotices(drawBetweenRounds());
     writePendingScreenshots();
     phaseDone(FramePhase::OVERLAYS);
     driver->endScene();
@@ -396,6 +401,10 @@ RestingScreen::Pass TorvelApp::describePass() const
                       || fireUnit.getHitMarker().lookAt(gameTime, mark)
                       || (hitEffects != nullptr && hitEffects->getFireballCount() > 0)
                       || (raidMode && raidMode->getRaid() != nullptr));
+    // The reload's seconds count down, and the name of a picture saved shows
+    // for a moment, on whatever clock.
+    pass.moving = pass.moving || fireUnit.isReloading()
+                  || (!savedShot.empty() && realTime - savedShotTime < savedNoticeTime);
     pass.input = inputSeen;
     pass.pictureAsked = !pendingScreenshots.empty();
     pass.now = realTime;
@@ -445,7 +454,10 @@ void TorvelApp::writePendingScreenshots()
     video::IImage* image = BackBuffer::capture(driver);
     if (image != nullptr) {
         for (u32 i = 0; i < pendingScreenshots.size(); ++i)
-            driver->writeImageToFile(image, pendingScreenshots[i], 0);
+            if (driver->writeImageToFile(image, pendingScreenshots[i], 0)) {
+                savedShot = pendingScreenshots[i];
+                savedShotTime = realTime;
+            }
         image->drop();
     } else {
         std::cerr << "Screenshot failed: the frame could not be read." << std::endl;

@@ -3,6 +3,7 @@
 #include <IEventReceiver.h>
 #include <irrArray.h>
 #include <irrString.h>
+#include <rect.h>
 
 #include <functional>
 #include <memory>
@@ -72,8 +73,17 @@ public:
     void drawHud();
     // The radar and the marks at the screen's edge, from the frame's aim.
     void drawRadar();
-    // The panel of a round just ended, or the invitation to play one.
-    void drawBetweenRounds();
+    // The dark band the HUD's lines are drawn on, before them.
+    void drawHudBand();
+    // The panel of a round just ended, or the invitation to play one (with
+    // the controls beside it until the first round); the box at the centre
+    // it filled, empty when none.
+    irr::core::rect<irr::s32> drawBetweenRounds();
+    // What stands over the scene besides: the word of a pause, clear of the
+    // box at the centre; the reload prompt below the sight; the name of a
+    // screenshot just saved.
+    void drawNotices(const irr::core::rect<irr::s32>& centreBox);
+
 
     // The window this run asks for; the settings' choice unless told.
     void chooseWindow(CommandLine::Window choice) { windowChoice = choice; }
@@ -117,7 +127,8 @@ private:
     void followFocus();
     void aimWithMouse();
     void turnListener();
-    void drawPauseNotice();
+    irr::core::stringw hudText();
+    void drawPauseNotice(const irr::core::rect<irr::s32>& centreBox);
     void startRound();
     void endRound();
     void startRaid();
@@ -170,4 +181,6 @@ private:
     bool inputSeen;                          // a key or mouse event arrived since the last frame drawn
     PhaseWatch phaseWatch;                   // told as each phase of a frame ends; empty for none
     bool hudShown;                           // drawHud is called
+    irr::core::stringc savedShot;            // the screenshot written last; empty before the first
+    irr::u32 savedShotTime;                  // real time it was written at
 };

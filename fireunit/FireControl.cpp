@@ -4,7 +4,7 @@ using namespace irr;
 
 FireControl::FireControl()
     : burstRounds(0), triggerHeld(false), burstsLeft(BURSTS_PER_MAGAZINE), reloading(false),
-      reloadEndTime(0)
+      reloadEndTime(0), dryPresses(0)
 {
 }
 
@@ -20,6 +20,8 @@ bool FireControl::onButtons(bool trigger, bool reload, u32 now)
             --burstsLeft;
             burstRounds = ROUNDS_PER_BURST;
             burstStarted = true;
+        } else if (burstsLeft == 0 && burstRounds == 0) {
+            ++dryPresses;
         }
         triggerHeld = true;
     }
@@ -52,4 +54,21 @@ void FireControl::checkReload(u32 now)
         reloading = false;
         burstsLeft = BURSTS_PER_MAGAZINE;
     }
+}
+
+void FireControl::freshMagazine()
+{
+    burstsLeft = BURSTS_PER_MAGAZINE;
+    reloading = false;
+}
+
+u32 FireControl::reloadSecondsLeft(u32 now) const
+{
+    if (!reloading)
+        return 0;
+    const s32 left = static_cast<s32>(reloadEndTime - now);
+    if (left <= 0)
+        return 0;
+    const u32 ms = static_cast<u32>(left) > RELOAD_TIME ? RELOAD_TIME : static_cast<u32>(left);
+    return (ms + 999) / 1000;
 }

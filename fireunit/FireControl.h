@@ -34,6 +34,15 @@ public:
     // reload still ends at most fifteen seconds after the time seen here.
     void checkReload(irr::u32 now);
 
+    // A new round of the game starts with a full magazine: the bursts are
+    // refilled and a reload under way is no longer needed. A burst already
+    // running fires its last rounds, as it does through a reload.
+    void freshMagazine();
+
+    // Seconds left of the reload at now, rounded up: 15 right after it
+    // starts, 1 in its last second; 0 when no reload runs.
+    irr::u32 reloadSecondsLeft(irr::u32 now) const;
+
     // Which muzzle flashes show while the round with the given number of
     // rounds still to come is fired: right on 16, 12, 8, 4, left on 14, 10,
     // 6, 2, a dark frame between them.
@@ -47,6 +56,9 @@ public:
     bool isReloading() const { return reloading; }
     bool isTriggerHeld() const { return triggerHeld; }
     irr::u32 getReloadEndTime() const { return reloadEndTime; }
+    // New presses of the trigger that found the magazine empty, ever: each
+    // one is the click of a dry trigger.
+    irr::u32 getDryPresses() const { return dryPresses; }
 
 private:
     irr::u32 burstRounds;    // rounds still to fire in the running burst; 0 = none
@@ -54,4 +66,5 @@ private:
     irr::u32 burstsLeft;     // bursts left in the magazine
     bool reloading;          // a reload is under way
     irr::u32 reloadEndTime;  // real time after which the reload is complete
+    irr::u32 dryPresses;     // new presses that found no round to fire
 };

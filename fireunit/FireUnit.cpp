@@ -13,6 +13,7 @@
 #include "AudioManager.h"
 #include "AudioSource.h"
 #include "EngineContext.h"
+#include "GunCues.h"
 #include "ObjFileCheck.h"
 #include "ResourceTable.h"
 #include "TextureLoader.h"
@@ -89,6 +90,7 @@ FireUnit::FireUnit()
 
     if (torvel::AudioManager* audio = getAudioManager())
         fireSound = audio->create("fireSound", ResourceTable::path(Resource::GunBurstSound), false);
+    gunCues = std::make_unique<GunCues>(getAudioManager());
 
     lastScreenSize = driver->getScreenSize();
 }
@@ -116,7 +118,20 @@ bool FireUnit::OnEvent(const SEvent& event)
         if (fireSound)
             fireSound->play2d(false);
     }
+    gunCues->watch(fireControl);
     return true;
+}
+
+void FireUnit::freshMagazine()
+{
+    fireControl.freshMagazine();
+    if (gunCues)
+        gunCues->watch(fireControl);
+}
+
+bool FireUnit::promptsReload() const
+{
+    return gunCues && gunCues->promptsReload();
 }
 
 void FireUnit::nudge(f32 yawDegrees, f32 pitchDegrees)
@@ -161,14 +176,17 @@ void FireUnit::update(u32 now)
         camera->setAspectRatio(static_cast<f32>(screen.Width) / static_cast<f32>(screen.Height));
     }
 
-    if (crosshair)
+    if (crosshair && sightShown)
         driver->draw2DImage(crosshair, TurretAim::crosshairPosition(screen),
                             core::rect<s32>(0, 0, TurretAim::CROSSHAIR_SIZE, TurretAim::CROSSHAIR_SIZE),
                             nullptr, video::SColor(0xFFFFFFFF), true);
-    drawHitMarker(screen, now);
+    if (sightShown)
+        drawHitMarker(screen, now);
 
-    if (fireControl.isReloading())
+    if (fireControl.isReloading()) {
         fireControl.checkReload(now);
+        gunCues->watch(fireControl);
+    }
 }
 
 void FireUnit::aim()

@@ -5,6 +5,7 @@
 #include <line3d.h>
 
 #include <functional>
+#include <memory>
 
 #include "FireControl.h"
 #include "FixedStep.h"
@@ -15,6 +16,7 @@ namespace scene { class ICameraSceneNode; class IMeshSceneNode; class ISceneNode
 namespace video { class ITexture; }
 }
 namespace torvel { class AudioSource; }
+class GunCues;
 class TracerSceneNode;
 class TurretCamAnimator;
 
@@ -53,9 +55,18 @@ public:
     // Once per frame, between drawing the scene and ending it: the camera's
     // aspect, the crosshair, the hit mark and the end of a reload.
     void update(irr::u32 now);
+    // Whether update draws the sight and the hit mark: not while something
+    // else stands at the centre of the screen.
+    void setSightShown(bool shown) { sightShown = shown; }
+    bool isSightShown() const { return sightShown; }
     // Turns and elevates by these many degrees at the next step, as the
     // mouse does: positive yaw turns right, positive pitch raises the guns.
     void nudge(irr::f32 yawDegrees, irr::f32 pitchDegrees);
+
+    // A new round of the game: a full magazine, no reload.
+    void freshMagazine();
+    // The trigger was pressed on an empty magazine and no reload has begun.
+    bool promptsReload() const;
 
     irr::u32 getRoundsLeft() const { return fireControl.getRoundsLeft(); }
     bool isReloading() const { return fireControl.isReloading(); }
@@ -122,4 +133,6 @@ private:
     irr::u32 burstsFired;                      // bursts begun, ever
     TracerSceneNode* tracers;                  // belongs to the scene graph; null without guns
     HitMarker hitMarker;                       // the mark of the latest round that hit
+    bool sightShown = true;                    // the sight and the hit mark are drawn
+    std::unique_ptr<GunCues> gunCues;          // the magazine's sounds and the reload prompt; null without guns
 };

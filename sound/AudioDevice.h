@@ -12,8 +12,10 @@ namespace torvel {
 class AudioDevice {
 public:
     // The system's default output. Null, with a reason in error, when there
-    // is no device or it cannot take a context.
-    static std::unique_ptr<AudioDevice> openDefault(std::string& error);
+    // is no device or it cannot take a context. hrtf asks for OpenAL Soft's
+    // head-related filters (ALC_SOFT_HRTF), which tell a sound ahead from one
+    // behind; the library grants them only to a stereo or headphone output.
+    static std::unique_ptr<AudioDevice> openDefault(std::string& error, bool hrtf = true);
     // Destroys the context and closes the device (which also finishes the
     // file of a recording backend).
     ~AudioDevice();
@@ -24,6 +26,12 @@ public:
     // Makes this device's context the one OpenAL calls go to. Cheap when it
     // is current already, which is always the case with a single manager.
     bool makeCurrent() const;
+
+    // Asks for the head-related filters or for plain stereo panning, the
+    // output reset in place; false when the device cannot be asked.
+    bool requestHrtf(bool on);
+    // Whether the output mixes through the head-related filters now.
+    bool isHrtfOn() const;
 
     const std::string& getName() const { return name; }
     int getOutputRate() const { return outputRate; }

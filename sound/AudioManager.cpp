@@ -71,8 +71,9 @@ AudioManager::AudioManager(bool initializeDefault, const std::string& logFile)
     // it faces along the view once the game sets its orientation.
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     char text[200];
-    std::snprintf(text, sizeof text, "Audio device opened: %s, %d Hz, OpenAL %s", device->getName().c_str(),
-                  device->getOutputRate(), alGetString(AL_VERSION) ? alGetString(AL_VERSION) : "");
+    std::snprintf(text, sizeof text, "Audio device opened: %s, %d Hz, OpenAL %s, head-related filters %s",
+                  device->getName().c_str(), device->getOutputRate(),
+                  alGetString(AL_VERSION) ? alGetString(AL_VERSION) : "", device->isHrtfOn() ? "on" : "off");
     log->write(text);
     std::snprintf(text, sizeof text,
                   "Positioned sound: full loudness within %.0f units, gain %.3f at 300, %.3f at 1000, %.3f at 2000",
@@ -200,6 +201,19 @@ void AudioManager::setVolume(float gain) {
     if (shutDownDone || !select())
         return;
     alListenerf(AL_GAIN, volume);
+}
+
+bool AudioManager::setHrtf(bool on) {
+    if (shutDownDone || !device)
+        return false;
+    device->requestHrtf(on);
+    const bool now = device->isHrtfOn();
+    log->write(std::string("Head-related filters ") + (now ? "on" : "off") + (now == on ? "" : " (as the output allows)"));
+    return now;
+}
+
+bool AudioManager::isHrtfOn() const {
+    return device && !shutDownDone && device->isHrtfOn();
 }
 
 void AudioManager::pauseAll() {

@@ -45,6 +45,13 @@ public:
     void setVolume(float gain);
     float getVolume() const { return volume; }
 
+    // The one switch for OpenAL Soft's head-related filters, which let the
+    // player tell a jet ahead from one behind on headphones or stereo
+    // speakers. On from the start; the library applies it only where the
+    // output is stereo. Returns whether the output mixes through them now.
+    bool setHrtf(bool on);
+    bool isHrtfOn() const;
+
     // Holds every sound that is playing where it is, and lets them go on
     // from there. Sounds started while paused play at once. Both are
     // idempotent: a second pause holds nothing more.

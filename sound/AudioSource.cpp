@@ -6,6 +6,7 @@
 #include "WorldAxes.h"
 
 #include <AL/al.h>
+#include <AL/alext.h>
 
 #include <cmath>
 
@@ -54,6 +55,11 @@ bool AudioSource::start(unsigned int buffer, bool positionedPlay, float rolloff,
     alSourcef(voice, AL_REFERENCE_DISTANCE, DistanceModel::referenceDistance);
     alSourcef(voice, AL_MAX_DISTANCE, DistanceModel::maxDistance);
     alSourcef(voice, AL_ROLLOFF_FACTOR, rolloff);
+    alSourcef(voice, AL_GAIN, gain);
+    // Unpositioned stereo (the guns) plays as it was mixed, left to left and
+    // right to right, never through the head-related filters.
+    if (alIsExtensionPresent("AL_SOFT_direct_channels"))
+        alSourcei(voice, AL_DIRECT_CHANNELS_SOFT, positioned ? AL_FALSE : AL_TRUE);
     alSourcePlay(voice);
     if (alGetError() != AL_NO_ERROR) {
         owner->giveBackVoice(*this);
@@ -82,6 +88,19 @@ void AudioSource::move(float x, float y, float z) {
         WorldAxes::toOpenAl(x, y, z, at);
         alSource3f(voice, AL_POSITION, at[0], at[1], at[2]);
     }
+}
+
+void AudioSource::stop() {
+    if (voice != 0 && owner->select())
+        alSourceStop(voice);
+}
+
+void AudioSource::setGain(float value) {
+    if (!std::isfinite(value) || value < 0.0f)
+        return;
+    gain = value;
+    if (voice != 0 && owner->select())
+        alSourcef(voice, AL_GAIN, gain);
 }
 
 } // namespace torvel

@@ -29,6 +29,12 @@ public:
     // playing unpositioned stays so; coordinates that are not finite numbers
     // are ignored.
     void move(float x, float y, float z);
+    // Stops the sound at once; a later play starts it from the beginning.
+    void stop();
+    // The source's own loudness, 1 as the file stands; kept across plays.
+    // Values that are not finite or below 0 are ignored.
+    void setGain(float gain);
+    float getGain() const { return gain; }
 
     const std::string& getName() const { return name; }
     // Whether the source has decoded samples to play.
@@ -48,6 +54,7 @@ private:
     unsigned int voice = 0;                  // OpenAL source while playing, 0 otherwise
     float position[3] = {0.0f, 0.0f, 0.0f};  // last position given to play3d or move
     bool positioned = false;                 // whether the last play placed the sound in the world
+    float gain = 1.0f;                       // the source's own loudness
 };
 
 } // namespace torvel

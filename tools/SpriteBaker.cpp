@@ -198,7 +198,10 @@ std::vector<std::uint8_t> SpriteBaker::drawSmokePuff(int size, std::uint32_t puf
             const float border = clamp01((0.5f - std::max(std::fabs(u), std::fabs(v))) / 0.06f);
             // Noise alone never makes a speck away from the lobes.
             const float shape = (density + 0.45f * rough * clamp01(density * 4.0f + 0.3f)) * border;
-            const float alpha = clamp01(0.5f + (shape - 0.25f) * size * 0.35f);
+            // A soft edge, thinning over a fifth of the lobes' depth: the smoke
+            // is blended, and a billow has no hard outline.
+            const float soft = clamp01((shape - 0.06f) / 0.34f);
+            const float alpha = soft * soft * (3.0f - 2.0f * soft);
             const float shade = base * (0.72f + 0.28f * light + 0.12f * fine);
             putPixel(rgba, y * size + x, shade, shade, shade * 1.02f, alpha);
         }

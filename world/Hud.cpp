@@ -7,6 +7,10 @@
 #include "HudText.h"
 #include "EngineContext.h"
 #include "Airspace.h"
+#include "ControlsCard.h"
+#include "GunCues.h"
+#include "HudBand.h"
+#include "NoticeView.h"
 #include "RoundPanelView.h"
 #include "RaidMode.h"
 #include "RaidPanel.h"
@@ -21,6 +25,11 @@
 using namespace irr;
 
 namespace {
+
+// How long the name of a saved screenshot stays up, in ms of real time.
+const u32 savedNoticeTime = 2500;
+// The pause band keeps below the HUD's corner.
+const s32 pauseBandTop = 100;
 
 // Without the HUD font the engine's own small font still shows the player
 // the rounds, the jets and the points, and every word between rounds.
@@ -56,38 +65,90 @@ void TorvelApp::drawHud()
         drawRaid();
         return;
     }
-    const Airspace* airspace = getAirspace();
-    const core::stringw text = HudText::compose(
-        fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
-        airspace->getAircraftLeft(), airspace->getPoints());
-
+    const core::stringw text = hudText();
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
     font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
 }
 
-void TorvelApp::drawBetweenRounds()
+core::stringw TorvelApp::hudText()
+{
+    if (raidMode && raidMode->getRaid()) {
+        const Raid& raid = *raidMode->getRaid();
+        return RaidPanel::hud(fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
+                              raid.getAircraftLeft(), raid.getPoints(), raid.getArmour(), raid.getMultiplier());
+    }
+    const Airspace* airspace = getAirspace();
+    return HudText::compose(fireUnit.isReloading(), fireUnit.getFireControl().reloadSecondsLeft(gameTime),
+                            [this] { return fireUnit.getRoundsLeft(); }, airspace->getAircraftLeft(),
+                            airspace->getPoints());
+}
+
+void TorvelApp::drawHudBand()
+{
+    HudBand::draw(driver, hudFontOrBuiltIn(device), hudText(), core::position2d<s32>(10, 10));
+}
+
+core::rect<s32> TorvelApp::drawBetweenRounds()
 {
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
     if (raidMode && raidMode->getRaid()) {
         drawRaidPanel();
-        return;
+        return core::rect<s32>();
     }
     if (roundScreen.showsPanel(gameTime))
-        RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
-                                  roundScreen.getPlace());
-    else if (roundScreen.showsStartHint(gameTime))
-        RoundPanelView::drawInvitation(driver, font, scoreTable.getEntries());
+        return RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
+                                         roundScreen.getPlace());
+    if (!roundScreen.showsStartHint(gameTime))
+        return core::rect<s32>();
+    const core::rect<s32> invitation = RoundPanelView::drawInvitation(driver, font, scoreTable.getEntries());
+    if (!roundScreen.anyStarted()) {
+        // Beside the invitation, level with its top: to the right where the
+        // window has room, else to the left.
+        std::vector<core::stringw> card = ControlsCard::lines(useVirtualStick);
+        card.insert(card.begin(), ControlsCard::title);
+        const core::dimension2d<s32> size = NoticeView::measure(font, card);
+        const s32 gap = static_cast<s32>(font->getDimension(L"M").Width) * 2;
+        const s32 width = static_cast<s32>(driver->getScreenSize().Width);
+        s32 x = invitation.LowerRightCorner.X + gap;
+        if (x + size.Width > width)
+            x = invitation.UpperLeftCorner.X - gap - size.Width;
+        NoticeView::draw(driver, font, card, core::position2d<s32>(x, invitation.UpperLeftCorner.Y), false,
+                         video::SColor(255, 255, 214, 80));
+    }
+    return invitation;
 }
 
-void TorvelApp::drawPauseNotice()
+void TorvelApp::drawNotices(const core::rect<s32>& centreBox)
 {
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    // A dark band across the middle, over the sight, so that the word reads
-    // against sky and ground alike.
     const core::dimension2du screen = driver->getScreenSize();
-    const s32 width = static_cast<s32>(screen.Width), middle = static_cast<s32>(screen.Height / 2);
+    const s32 centreX = static_cast<s32>(screen.Width / 2), centreY = static_cast<s32>(screen.Height / 2);
+    if (isPaused())
+        drawPauseNotice(centreBox);
+    else if (fireUnit.isSightShown() && fireUnit.promptsReload())
+        NoticeView::drawLine(driver, font, GunCues::reloadPrompt, core::position2d<s32>(centreX, centreY + 160));
+    // For a moment after T, low in the middle where nothing else stands.
+    if (!savedShot.empty() && realTime - savedShotTime < savedNoticeTime)
+        NoticeView::drawLine(driver, font, core::stringw((core::stringc("Saved ") + savedShot).c_str()),
+                             core::position2d<s32>(centreX, static_cast<s32>(screen.Height) - 60));
+}
+
+void TorvelApp::drawPauseNotice(const core::rect<s32>& centreBox)
+{
+    gui::IGUIFont* font = hudFontOrBuiltIn(device);
+    // A dark band across the screen, so that the word reads against sky and
+    // ground alike: through the middle, over the sight's place, or just
+    // above a box that stands there (below it when there is no room above).
+    const core::dimension2du screen = driver->getScreenSize();
+    const s32 width = static_cast<s32>(screen.Width);
     const s32 half = static_cast<s32>(font->getDimension(L"PAUSED").Height) * 3 / 2;
+    s32 middle = static_cast<s32>(screen.Height / 2);
+    if (centreBox.getArea() > 0) {
+        middle = centreBox.UpperLeftCorner.Y - half - half / 2;
+        if (middle - half < pauseBandTop)
+            middle = centreBox.LowerRightCorner.Y + half + half / 2;
+    }
     const core::rect<s32> band(0, middle - half, width, middle + half);
     driver->draw2DRectangle(video::SColor(160, 0, 0, 0), band);
     font->draw(L"PAUSED", band, video::SColor(255, 255, 255, 255), true, true, nullptr);
@@ -100,10 +161,7 @@ void TorvelApp::drawRaid()
     // hit on the gun and, once the position is lost, the panel over it all.
     const Raid& raid = *raidMode->getRaid();
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    const core::stringw text = RaidPanel::hud(
-        fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); }, raid.getAircraftLeft(),
-        raid.getPoints(), raid.getArmour(), raid.getMultiplier());
-    font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255), false, false, nullptr);
+    font->draw(hudText(), core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255), false, false, nullptr);
     const RaidScene& scene = raidMode->getScene();
     if (!raid.isLost() && scene.wasGunHit())
         RaidView::drawEdges(driver, RaidPanel::flash(gameTime - scene.getGunHitTime()));

@@ -15,4 +15,9 @@ public:
     static irr::core::stringw compose(bool reloading,
                                       const std::function<irr::u32()>& roundsLeft,
                                       irr::u32 aircraftLeft, irr::u32 points);
+    // The same, the reloading notice followed by the seconds the reload has
+    // still to run ("[RELOADING] 14 s"); no seconds when reloadSeconds is 0.
+    static irr::core::stringw compose(bool reloading, irr::u32 reloadSeconds,
+                                      const std::function<irr::u32()>& roundsLeft,
+                                      irr::u32 aircraftLeft, irr::u32 points);
 };

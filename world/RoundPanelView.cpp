@@ -46,7 +46,7 @@ struct RoundPanelView::Layout {
     }
 };
 
-void RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const RoundSummary& round,
+core::rect<s32> RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const RoundSummary& round,
                                const std::vector<ScoreTable::Entry>& table, int place)
 {
     Layout layout;
@@ -60,10 +60,10 @@ void RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font,
         layout.lines.push_back({core::stringw(), white, -1, 0.4f});
         layout.lines.push_back({footer, white, -1, 1.0f});
     }
-    draw(driver, font, layout);
+    return draw(driver, font, layout);
 }
 
-void RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* font,
+core::rect<s32> RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* font,
                                     const std::vector<ScoreTable::Entry>& table)
 {
     Layout layout;
@@ -71,10 +71,10 @@ void RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* 
     layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f});
     layout.lines.push_back({RaidPanel::startHint, white, -1, 1.0f});
     layout.addTable(table, ScoreTable::notEntered);
-    draw(driver, font, layout);
+    return draw(driver, font, layout);
 }
 
-void RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont* font, const Layout& layout)
+core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont* font, const Layout& layout)
 {
     const core::dimension2du screen = driver->getScreenSize();
     const s32 lineHeight = static_cast<s32>(font->getDimension(L"0").Height) + 4;
@@ -130,4 +130,5 @@ void RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont* font, cons
         }
         y += step;
     }
+    return area;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <irrTypes.h>
+#include <rect.h>
 
 #include <vector>
 
@@ -19,15 +20,16 @@ namespace video { class IVideoDriver; }
 class RoundPanelView {
 public:
     // The heading of the round, then the best rounds with the place it
-    // entered at marked (none for ScoreTable::notEntered), centred on the screen.
-    static void drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const RoundSummary& round,
+    // entered at marked (none for ScoreTable::notEntered), centred on the
+    // screen. Each draw gives back the box it filled.
+    static irr::core::rect<irr::s32> drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const RoundSummary& round,
                           const std::vector<ScoreTable::Entry>& table, int place);
     // The invitation, centred on the sight, and the best rounds below it when
     // there are any.
-    static void drawInvitation(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
+    static irr::core::rect<irr::s32> drawInvitation(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
                                const std::vector<ScoreTable::Entry>& table);
 
 private:
     struct Layout;
-    static void draw(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const Layout& layout);
+    static irr::core::rect<irr::s32> draw(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const Layout& layout);
 };

@@ -98,3 +98,16 @@ TEST_F(HitEffectsTest, WithoutSoundOrFireballTheOtherStillComes)
     EXPECT_EQ(unseen.getFireballCount(), 0u);
     EXPECT_EQ(unseen.getBoomSourceCount(), 1u);
 }
+
+// The guns make way for a boom: held down, then brought back to full, and
+// never above it.
+TEST(HitEffectsMix, TheGunsAreTurnedDownUnderABoomAndBroughtBack)
+{
+    EXPECT_FLOAT_EQ(HitEffects::gunGain(0), HitEffects::duckGain);
+    EXPECT_FLOAT_EQ(HitEffects::gunGain(HitEffects::duckHold), HitEffects::duckGain);
+    const irr::u32 halfway = HitEffects::duckHold + HitEffects::duckRelease / 2;
+    EXPECT_NEAR(HitEffects::gunGain(halfway), (1.0f + HitEffects::duckGain) / 2.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(HitEffects::gunGain(HitEffects::duckHold + HitEffects::duckRelease), 1.0f);
+    EXPECT_FLOAT_EQ(HitEffects::gunGain(100000), 1.0f);
+    EXPECT_LT(HitEffects::duckGain, 0.5f) << "less than 6 dB down leaves the boom under the guns";
+}

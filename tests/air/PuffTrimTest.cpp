@@ -1,4 +1,5 @@
 #include "PuffTrim.h"
+#include "SmokeAffector.h"
 #include "TextureLoader.h"
 
 #include <gtest/gtest.h>
@@ -118,4 +119,39 @@ TEST(PuffTrim, TheBakedPuffIsClearOutsideTheKeptMiddleAtEveryLevel)
         level.assign(smaller.begin() + offset, smaller.begin() + offset + (n / 2) * (n / 2));
         offset += (n / 2) * (n / 2);
     }
+}
+
+// A puff of the trail swells, lightens and fades over its life, and comes
+// in softly.
+TEST(SmokeAffector, APuffSwellsLightensAndFadesOverItsLife)
+{
+    const SmokeAffector::Look born = SmokeAffector::lookAt(0.0f, 0);
+    EXPECT_FLOAT_EQ(born.scale, 1.0f);
+    EXPECT_FLOAT_EQ(born.alpha, 0.0f) << "a puff pops into view";
+    const SmokeAffector::Look young = SmokeAffector::lookAt(0.05f, SmokeAffector::fadeIn);
+    const SmokeAffector::Look middle = SmokeAffector::lookAt(0.5f, 1500);
+    const SmokeAffector::Look old = SmokeAffector::lookAt(0.95f, 2850);
+    EXPECT_LT(young.scale, middle.scale);
+    EXPECT_LT(middle.scale, old.scale);
+    EXPECT_LE(old.scale, SmokeAffector::growth);
+    EXPECT_LT(young.light, middle.light);
+    EXPECT_LT(middle.light, old.light);
+    EXPECT_GT(young.alpha, middle.alpha);
+    EXPECT_GT(middle.alpha, old.alpha);
+    EXPECT_LE(young.alpha, SmokeAffector::startAlpha);
+    EXPECT_FLOAT_EQ(SmokeAffector::lookAt(1.0f, 3000).alpha, 0.0f);
+    EXPECT_FLOAT_EQ(SmokeAffector::lookAt(7.0f, 9000).alpha, 0.0f) << "past its end";
+
+    // Applied to particles: from the trim's size, the emitter's grey.
+    SmokeAffector affector;
+    scene::SParticle puff{};
+    puff.startTime = 1000;
+    puff.endTime = 4000;
+    puff.startColor = video::SColor(255, 80, 80, 80);
+    puff.size = core::dimension2df(60, 60);
+    affector.affect(2500, &puff, 1);
+    EXPECT_NEAR(puff.size.Width, 60.0f * middle.scale, 0.01f);
+    EXPECT_GT(puff.color.getRed(), 80u);
+    EXPECT_LT(puff.color.getRed(), SmokeAffector::pale);
+    EXPECT_NEAR(puff.color.getAlpha(), middle.alpha * 255.0f, 1.0f);
 }

@@ -458,6 +458,7 @@ TEST_F(TorvelAppTest, ARoundRunToItsEndShowsItsPanelAndEntersTheBestRounds)
     EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
     burst();   // before the round: not counted
     const Aircraft& jet = roundWithAJet();
+    EXPECT_EQ(app->getFireUnit().getRoundsLeft(), 80u) << "each round starts with a full magazine";
     EXPECT_FALSE(app->getRoundScreen().showsStartHint(app->getGameTime()));
     const int bursts = GunsOnJet::shootDown(*app, jet, [this] { EXPECT_TRUE(step()); });
     ASSERT_GT(bursts, 0) << "five bursts missed";

@@ -10,6 +10,17 @@ sleep 2
 xdotool mousemove 683 384
 
 wait_for_hud "RNDS REMAIN: 80" 10
+
+# A pause before the first round leaves the invitation readable: the word
+# stands clear of its box.
+press p
+sleep 1
+capture "$WORK/paused.png"
+read_text "$WORK/paused.png" 240x50+563+360 60% >"$WORK/paused.txt"
+grep -q "F9: start a \?round" "$WORK/paused.txt" || fail "paused, the invitation reads '$(tr '\n' '/' <"$WORK/paused.txt")'"
+read_text "$WORK/paused.png" 300x70+533+290 60% | grep -q "PAUSED" || fail "no PAUSED above the invitation"
+press p
+sleep 1
 capture "$WORK/start.png"
 
 # Turning right moves the sky to the left on screen, turning left moves it
@@ -53,7 +64,20 @@ xdotool keydown r
 wait_for_hud "RNDS REMAIN: .RELOADING" 8
 xdotool keyup r
 
+# The reloading line counts its seconds down.
+reload_seconds() { capture "$WORK/reload.png"; read_text "$WORK/reload.png" 440x30+0+4 80% | grep -o 'RELOADING. [0-9]*' | grep -o '[0-9]*$'; }
+first=$(reload_seconds)
+sleep 2.5
+later=$(reload_seconds)
+[ -n "$first" ] && [ -n "$later" ] && [ "$first" -le 15 ] && [ "$later" -lt "$first" ] ||
+  fail "the reload did not count down: '$first' then '$later' seconds"
+
+# A round of the game starts with a fresh magazine: F9 ends the reload and
+# refills the 16 rounds fired above.
+press F9
+wait_for_hud "RNDS REMAIN: 80" 10
+
 press F12
 wait_for_exit 10
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after F12"
-echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px, a 50 ms tap $tap px, 100 px of mouse $mouse px; 80 -> 64 -> [RELOADING])"
+echo "keyboard: ok (right turn moved the sky $moved px, left turn $back px, a 50 ms tap $tap px, 100 px of mouse $mouse px; 80 -> 64 -> [RELOADING] $first s, $later s -> F9 -> 80; paused, the invitation read)"

@@ -187,3 +187,36 @@ TEST(FireControl, MuzzleFlashTableOverABurst)
         EXPECT_FALSE(FireControl::rightFlashOn(rounds) && FireControl::leftFlashOn(rounds));
     }
 }
+
+// Each round of the game starts with a full magazine, whatever the last one
+// left, and a reload under way is called off: the player is not made to wait
+// out a reload, nor to begin a round short of rounds.
+TEST(FireControl, FreshMagazineRefillsAndEndsTheReload)
+{
+    FireControl fire;
+    EXPECT_TRUE(fire.onButtons(true, false, 0));
+    fireBurst(fire);
+    fire.onButtons(false, false, 0);
+    EXPECT_EQ(fire.getRoundsLeft(), 64u);
+    fire.freshMagazine();
+    EXPECT_EQ(fire.getRoundsLeft(), 80u);
+
+    // A reload that has just begun: its seconds count down, rounded up.
+    fire.onButtons(false, true, 1000);
+    EXPECT_EQ(fire.reloadSecondsLeft(1000), 15u);
+    EXPECT_EQ(fire.reloadSecondsLeft(1999), 15u);
+    EXPECT_EQ(fire.reloadSecondsLeft(2000), 14u);
+    EXPECT_EQ(fire.reloadSecondsLeft(15999), 1u);
+    EXPECT_EQ(fire.reloadSecondsLeft(16000), 0u);
+    fire.freshMagazine();
+    EXPECT_FALSE(fire.isReloading());
+    EXPECT_EQ(fire.reloadSecondsLeft(2000), 0u);
+    EXPECT_TRUE(fire.onButtons(true, false, 2000));
+
+    // A burst running at the new round goes on to its end.
+    fire.fireRound();
+    fire.freshMagazine();
+    EXPECT_EQ(fire.getRoundsLeft(), 80u + 15u);
+    EXPECT_EQ(fireBurst(fire), 15);
+    EXPECT_EQ(fire.getRoundsLeft(), 80u);
+}

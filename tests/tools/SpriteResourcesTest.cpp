@@ -159,7 +159,8 @@ TEST(SmokeImages, AreSoftGreyPuffsInsideTheirBillboards)
         EXPECT_NEAR(centre.getRed(), centre.getGreen(), 12.0);
         EXPECT_NEAR(centre.getGreen(), centre.getBlue(), 12.0);
         EXPECT_TRUE(borderIsClear(puff));
-        EXPECT_LT(softEdgeShare(puff), 0.08);
+        // Blended, not cut: the edge thins over a band of partial alpha.
+        EXPECT_GT(softEdgeShare(puff), 0.1);
         int visible = 0;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x)

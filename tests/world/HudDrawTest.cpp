@@ -166,8 +166,9 @@ TEST_F(HudDrawTest, ReloadingGunsShowTheNotice)
     app->OnEvent(reload);
     ASSERT_TRUE(app->getFireUnit().isReloading());
 
+    // The notice is followed by the reload's seconds still to run.
     EXPECT_TRUE(hud() == expectedText(getHudFont(),
-                                      L"RNDS REMAIN: [RELOADING]\nAIRCFT REMAIN: 0\nPOINTS: 0"));
+                                      L"RNDS REMAIN: [RELOADING] 15 s\nAIRCFT REMAIN: 0\nPOINTS: 0"));
 }
 
 TEST_F(HudDrawTest, AxisMarksAreRedGreenBlueFromTheOrigin)

@@ -54,3 +54,15 @@ TEST(HudText, ZeroRoundsIsTheDigitZero)
     EXPECT_EQ(wide(HudText::compose(false, probe.callback(), 1, 0)),
               L"RNDS REMAIN: 0\nAIRCFT REMAIN: 1\nPOINTS: 0");
 }
+
+TEST(HudText, ReloadingCountsDownItsSecondsBesideTheNotice)
+{
+    RoundsProbe probe{80};
+    EXPECT_EQ(wide(HudText::compose(true, 14, probe.callback(), 5, 0)),
+              L"RNDS REMAIN: [RELOADING] 14 s\nAIRCFT REMAIN: 5\nPOINTS: 0");
+    EXPECT_EQ(wide(HudText::compose(true, 0, probe.callback(), 5, 0)),
+              L"RNDS REMAIN: [RELOADING]\nAIRCFT REMAIN: 5\nPOINTS: 0");
+    EXPECT_EQ(wide(HudText::compose(false, 14, probe.callback(), 5, 0)),
+              L"RNDS REMAIN: 80\nAIRCFT REMAIN: 5\nPOINTS: 0");
+    EXPECT_EQ(probe.asked, 1);
+}
