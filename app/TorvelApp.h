@@ -92,6 +92,9 @@ public:
     // P and Esc pause and go on; losing the window's focus pauses too.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
+    // How long the name of a saved screenshot stays up, in ms of real time.
+    static constexpr irr::u32 savedNoticeTime = 2500;
+
     // Whether the game follows the window's focus: it pauses when the focus
     // goes and holds the mouse pointer for aiming while it has it. It does
     // unless told otherwise: tests that share one display with other windows.

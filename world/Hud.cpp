@@ -26,8 +26,6 @@ using namespace irr;
 
 namespace {
 
-// How long the name of a saved screenshot stays up, in ms of real time.
-const u32 savedNoticeTime = 2500;
 // The pause band keeps below the HUD's corner.
 const s32 pauseBandTop = 100;
 
