@@ -2,6 +2,7 @@
 
 #include "AudioManager.h"
 #include "Airspace.h"
+#include "DisplayLoss.h"
 #include "EngineLog.h"
 
 #include <irrlicht.h>
@@ -77,6 +78,7 @@ EngineContext& instance()
 EngineContext::EngineContext()
 {
     XSetErrorHandler(reportXError);
+    DisplayLoss::install();
 
     SIrrlichtCreationParameters params;
     params.DriverType = video::EDT_OPENGL;

@@ -8,6 +8,7 @@
 #include "EngineLog.h"
 #include "FlightRules.h"
 #include "HitEffects.h"
+#include "StopSignals.h"
 #include "TextureLoader.h"
 #include "WindowFocus.h"
 
@@ -161,6 +162,9 @@ bool TorvelApp::step()
 {
     // The one reading of the time for this pass: its events and its frame.
     readClock();
+    // A signal to stop ends the game as F12 does.
+    if (StopSignals::requested())
+        device->closeDevice();
     if (!device->run())
         return false;
     followFocus();

@@ -1,6 +1,7 @@
 #include "EngineContext.h"
 #include "HugePageHeap.h"
 #include "ResourceFolder.h"
+#include "StopSignals.h"
 #include "TorvelApp.h"
 
 #include <iostream>
@@ -12,6 +13,7 @@ int main()
         return 0;
     }
     HugePageHeap::prepare();
+    StopSignals::install();
     TorvelApp* app = new TorvelApp();
     app->run();
     delete app;
