@@ -4,6 +4,7 @@
 #include "Airspace.h"
 #include "DisplayLoss.h"
 #include "EngineLog.h"
+#include "FontFileCheck.h"
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
@@ -66,6 +67,18 @@ void nameWindowClass(video::IVideoDriver* driver)
     XSetClassHint(display, window.OpenGLLinux.X11Window, &hint);
 }
 
+// The HUD's font, or null (the engine's own font stands in) when the file is
+// missing or damaged.
+gui::IGUIFont* loadHudFont(gui::IGUIEnvironment* gui)
+{
+    const char* const path = "../res/fontlucida.png";
+    if (!FontFileCheck::fileIsSafe(path)) {
+        std::cerr << "HUD font " << path << " is missing or damaged: the engine's own font stands in." << std::endl;
+        return nullptr;
+    }
+    return gui->getFont(io::path(path));
+}
+
 EngineContext& instance()
 {
     if (context == nullptr)
@@ -101,7 +114,7 @@ EngineContext::EngineContext()
     sceneManager = device->getSceneManager();
     airspace = new Airspace();
     audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");
-    hudFont = device->getGUIEnvironment()->getFont(io::path("../res/fontlucida.png"));
+    hudFont = loadHudFont(device->getGUIEnvironment());
 }
 
 IrrlichtDevice* getDevice() { return instance().device; }

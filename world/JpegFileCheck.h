@@ -8,7 +8,10 @@
 // the decoder read on past the end of its buffer. A file cut short (an
 // interrupted copy) did exactly that and ended the game. A JPEG is whole
 // here when it starts with its start marker, every segment fits within the
-// file, and the end marker follows the last scan.
+// file, the end marker follows the last scan, and the JPEG library decodes
+// it without an error: the engine's reader loses the picture's memory when
+// the decoder stops on one (a second scan where one was expected, a table
+// that is not there) after the picture has been allocated.
 class JpegFileCheck {
 public:
     static bool isWhole(const std::string& bytes);

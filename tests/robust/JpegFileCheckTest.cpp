@@ -62,3 +62,18 @@ TEST(JpegFileCheck, RejectsRandomBytesAndSegmentsLongerThanTheFile)
     tooShort[5] = 1;
     EXPECT_FALSE(JpegFileCheck::isWhole(tooShort));
 }
+
+TEST(JpegFileCheck, RejectsWhatTheDecoderStopsOnMidPicture)
+{
+    // Found by fuzzing: a sky face whose scan comes twice, where its frame
+    // holds a single scan. Structurally whole, but the decoder stops on the
+    // second scan, after the engine's reader has allocated the picture.
+    const std::string twoScans = readFile(TORVEL_FOUND_INPUTS "/sky0.jpg");
+    ASSERT_GT(twoScans.size(), 100u);
+    EXPECT_FALSE(JpegFileCheck::isWhole(twoScans));
+    // The same face with its scan once is whole.
+    const std::size_t scan = twoScans.find("\xFF\xDA");
+    const std::size_t second = twoScans.find("\xFF\xDA", scan + 2);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_TRUE(JpegFileCheck::isWhole(twoScans.substr(0, second) + "\xFF\xD9"));
+}
