@@ -22,8 +22,14 @@ void StopSignals::install()
     // Calls the signal interrupts go on: the loop never waits long and
     // sees the request at its next pass.
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // One ignored when the game starts (nohup, or a background job of a
+        // script) stays ignored, as the one who started it asked.
+        struct sigaction before {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         sigaction(signal, &action, nullptr);
+    }
 }
 
 bool StopSignals::requested()

@@ -3,13 +3,15 @@
 # with the clock four times fast and a jet in the sky:
 #
 #   stopped.sh TORVEL RESDIR term|int|hup   the signal, sent to the game
+#   stopped.sh TORVEL RESDIR nohup          SIGHUP, which nohup told it to ignore
 #   stopped.sh TORVEL RESDIR terminal       the terminal it runs in closed
 #   stopped.sh TORVEL RESDIR display        its X server ended
 #
 # A signal or the terminal gone ends it as F12 does: status 0, and the sound
 # service's shut-down the last thing it logs. The display gone ends it at
 # once with status 1 and one line on standard error, without a crash or a
-# core dump. Every time the best rounds stay whole, byte for byte.
+# core dump. Under nohup, SIGHUP changes nothing and F12 ends the game.
+# Every time the best rounds stay whole, byte for byte.
 source "$(dirname "$0")/../e2e/lib.sh"
 CASE=$3
 READY_LINE="Joystick support is enabled and"
@@ -52,8 +54,10 @@ no_crash() {
   [ -z "$(ls "$WORK/bin" | grep '^core')" ] || fail "a core dump"
 }
 
+# A script's background job starts with SIGINT ignored, which the game
+# respects, as it does nohup's: the game here starts with it as a player's does.
 start() {
-  start_game env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x4" "$@"
+  start_game env --default-signal=INT LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x4" "$@"
   wait_for_line "$READY_LINE" 60
 }
 
@@ -62,6 +66,16 @@ case $CASE in
     start
     play_a_round
     kill -"${CASE^^}" "$GAME_PID"
+    wait_for_exit 30
+    ended_as_after_f12
+    ;;
+  nohup)
+    start env --ignore-signal=HUP
+    play_a_round
+    kill -HUP "$GAME_PID"
+    sleep 1
+    kill -0 "$GAME_PID" 2>/dev/null || fail "SIGHUP ended the game under nohup"
+    press F12
     wait_for_exit 30
     ended_as_after_f12
     ;;
