@@ -121,19 +121,21 @@ for target in "${targets[@]}"; do
   mkdir -p "$kept" "$work/found/$target"
   start_inputs "$target"
   echo "fuzz: $target for $seconds s"
-  # Pictures the size of a screen take the engine seconds; more is a hang.
-  if ! "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -max_len=65536 \
+  # A minute without an answer is a hang; less can be a busy shared machine.
+  if ! "$binary" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2560 -max_len=65536 \
       -print_final_stats=1 -artifact_prefix="fuzz/findings/$target-" \
       "$work/found/$target" "$kept" "$work/start/$target" 2>"$work/$target.log"; then
     status=1
-    echo "fuzz: $target FOUND something; the input is in fuzz/findings:" >&2
-    grep -E "ERROR|SUMMARY|Test unit written|==[0-9]+==" "$work/$target.log" | head -20 >&2
+    cp "$work/$target.log" "fuzz/findings/$target.log"
+    echo "fuzz: $target FOUND something; the input and the log are in fuzz/findings:" >&2
+    grep -a -v -E "^(INFO|#[0-9]+)" "$work/$target.log" | tail -n 30 >&2
   fi
-  grep -E "^#[0-9]+.*DONE|stat::number_of_executed_units|stat::peak_rss_mb" "$work/$target.log" | sed "s/^/fuzz: $target: /"
+  grep -a -E "^#[0-9]+.*DONE|^Done [0-9]+ runs|stat::number_of_executed_units|stat::peak_rss_mb" "$work/$target.log" |
+    sed "s/^/fuzz: $target: /"
   # Keep the smallest set of small inputs that covers what the run reached.
   rm -rf "$work/merged"
   mkdir -p "$work/merged"
-  "$binary" -merge=1 -max_len=16384 -timeout=10 -rss_limit_mb=2560 "$work/merged" "$kept" "$work/found/$target" \
+  "$binary" -merge=1 -max_len=16384 -timeout=60 -rss_limit_mb=2560 "$work/merged" "$kept" "$work/found/$target" \
     "$work/start/$target" >"$work/$target.merge.log" 2>&1 || true
   find "$work/merged" -type f -size +16k -delete
   if [ -n "$(ls -A "$work/merged")" ]; then
