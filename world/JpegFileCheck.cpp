@@ -53,6 +53,10 @@ bool decodesWithoutError(const std::string& bytes)
     jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&decoder, TRUE);
+    if (decoder.image_width > JpegFileCheck::maxSide || decoder.image_height > JpegFileCheck::maxSide) {
+        jpeg_destroy_decompress(&decoder);
+        return false;
+    }
     decoder.scale_num = 1;
     decoder.scale_denom = 8;
     jpeg_start_decompress(&decoder);

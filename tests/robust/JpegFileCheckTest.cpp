@@ -77,3 +77,22 @@ TEST(JpegFileCheck, RejectsWhatTheDecoderStopsOnMidPicture)
     ASSERT_NE(second, std::string::npos);
     EXPECT_TRUE(JpegFileCheck::isWhole(twoScans.substr(0, second) + "\xFF\xD9"));
 }
+
+TEST(JpegFileCheck, RejectsAPictureTooWideForTheEnginesRows)
+{
+    // Found by fuzzing: a face that claims 49928 x 8 pixels and decodes
+    // without an error. The engine's reader held its row length in 16 bits
+    // and wrote the rows past the memory it had for them.
+    const std::string wide = readFile(TORVEL_FOUND_INPUTS "/sky1.jpg");
+    ASSERT_GT(wide.size(), 100u);
+    EXPECT_FALSE(JpegFileCheck::isWhole(wide));
+    // The same frame header at the largest width taken.
+    const std::size_t frame = wide.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    std::string widest = wide;
+    widest[frame + 7] = static_cast<char>(JpegFileCheck::maxSide >> 8);
+    widest[frame + 8] = static_cast<char>(JpegFileCheck::maxSide & 0xFF);
+    EXPECT_TRUE(JpegFileCheck::isWhole(widest));
+    widest[frame + 8] = static_cast<char>((JpegFileCheck::maxSide + 1) & 0xFF);
+    EXPECT_FALSE(JpegFileCheck::isWhole(widest));
+}
