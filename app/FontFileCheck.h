@@ -10,7 +10,8 @@
 // once, since the ninth byte of every PNG (the first of its header's
 // length) is zero, before any '<' it could meet. The engine's font reader
 // then takes the glyph markers from the first three pixels of the top row,
-// so the picture must be at least three pixels wide and one high.
+// so the picture must be at least three pixels wide; and it must be a safe
+// PNG for the engine's image reader (PngFileCheck).
 class FontFileCheck {
 public:
     static bool isSafe(const std::string& bytes);
