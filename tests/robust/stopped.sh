@@ -56,8 +56,9 @@ no_crash() {
 
 # A script's background job starts with SIGINT ignored, which the game
 # respects, as it does nohup's: the game here starts with it as a player's does.
+# start [env option...]: more of the signals the game starts with.
 start() {
-  start_game env --default-signal=INT LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x4" "$@"
+  start_game env --default-signal=INT "$@" LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x4"
   wait_for_line "$READY_LINE" 60
 }
 
@@ -70,7 +71,7 @@ case $CASE in
     ended_as_after_f12
     ;;
   nohup)
-    start env --ignore-signal=HUP
+    start --ignore-signal=HUP
     play_a_round
     kill -HUP "$GAME_PID"
     sleep 1
