@@ -54,8 +54,8 @@ no_crash() {
   [ -z "$(ls "$WORK/bin" | grep '^core')" ] || fail "a core dump"
 }
 
-# A script's background job starts with SIGINT ignored, which the game
-# respects, as it does nohup's: the game here starts with it as a player's does.
+# A script's background job starts with SIGINT ignored, and the game keeps
+# it so, as it keeps nohup's: the game here starts with it as a player's does.
 # start [env option...]: more of the signals the game starts with.
 start() {
   start_game env --default-signal=INT "$@" LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x4"
