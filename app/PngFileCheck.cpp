@@ -34,11 +34,30 @@ bool PngFileCheck::isSafe(const std::string& bytes)
 
 bool PngFileCheck::fileIsSafe(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file)
         return false;
+    const unsigned long long size = static_cast<unsigned long long>(file.tellg());
+    file.seekg(0);
     std::string bytes(headerSize, '\0');
     file.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return isSafe(bytes);
+    if (!isSafe(bytes))
+        return false;
+    // Chunk after chunk, each within the file, up to the end chunk. Only
+    // the lengths are read; the data is stepped over.
+    unsigned long long at = 8;
+    std::string chunk(8, '\0');
+    while (at + 12 <= size) {
+        file.seekg(static_cast<std::streamoff>(at));
+        if (!file.read(&chunk[0], 8))
+            return false;
+        const unsigned long long length = bigEndian(chunk, 0);
+        if (length > 0x7FFFFFFFull || at + 12 + length > size)
+            return false;
+        if (chunk.compare(4, 4, "IEND") == 0)
+            return true;
+        at += 12 + length;
+    }
+    return false;
 }

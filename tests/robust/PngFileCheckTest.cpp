@@ -3,6 +3,7 @@
 #include <TestFiles.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 TEST(PngFileCheck, TakesTheBakedPicturesAndNothingAnotherOfTheEnginesReadersWouldTake)
@@ -32,4 +33,18 @@ TEST(PngFileCheck, TakesTheBakedPicturesAndNothingAnotherOfTheEnginesReadersWoul
     EXPECT_FALSE(PngFileCheck::isSafe(withSides(16, 0)));
     EXPECT_FALSE(PngFileCheck::isSafe(withSides(PngFileCheck::maxSide + 1, 16)));
     EXPECT_FALSE(PngFileCheck::isSafe(withSides(16, 0x10000000)));
+}
+
+TEST(PngFileCheck, RejectsAChunkThatClaimsMoreThanTheFileHolds)
+{
+    // Found by fuzzing: a 4 x 4 picture of 108 bytes whose data chunk claims
+    // 800 MB, for which the engine's PNG reader took 1.9 GB of memory.
+    EXPECT_FALSE(PngFileCheck::fileIsSafe(TORVEL_FOUND_INPUTS "/crosshair.png"));
+    // A picture cut before its end chunk.
+    const std::string picture = TestFiles::readFile("../res/smoke.png");
+    const std::string cut = testing::TempDir() + "cut.png";
+    std::ofstream(cut, std::ios::binary) << picture.substr(0, picture.size() - 6);
+    EXPECT_FALSE(PngFileCheck::fileIsSafe(cut));
+    std::ofstream(cut, std::ios::binary) << picture;
+    EXPECT_TRUE(PngFileCheck::fileIsSafe(cut));
 }
