@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ pkg-config
   libirrlicht-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
-  libx11-dev libgl-dev libgtest-dev libpng-dev
+  libx11-dev libgl-dev libgtest-dev libpng-dev libjpeg-dev
   xvfb xauth xdotool x11-utils openbox imagemagick faketime sox tesseract-ocr tesseract-ocr-eng
   dpkg-dev file lintian desktop-file-utils appstream
 )

@@ -2,8 +2,10 @@
 
 #include "AudioManager.h"
 #include "Airspace.h"
+#include "DisplayLoss.h"
 #include "EngineLog.h"
 #include "ResourceTable.h"
+#include "FontFileCheck.h"
 
 #include <irrlicht.h>
 #include <X11/Xlib.h>
@@ -66,6 +68,18 @@ void nameWindowClass(video::IVideoDriver* driver)
     XSetClassHint(display, window.OpenGLLinux.X11Window, &hint);
 }
 
+// The HUD's font, or null (the engine's own font stands in) when the file is
+// missing or damaged.
+gui::IGUIFont* loadHudFont(gui::IGUIEnvironment* gui)
+{
+    const char* const path = ResourceTable::path(Resource::HudFont);
+    if (!FontFileCheck::fileIsSafe(path)) {
+        std::cerr << "HUD font " << path << " is missing or damaged: the engine's own font stands in." << std::endl;
+        return nullptr;
+    }
+    return gui->getFont(io::path(path));
+}
+
 EngineContext& instance()
 {
     if (context == nullptr)
@@ -78,6 +92,7 @@ EngineContext& instance()
 EngineContext::EngineContext()
 {
     XSetErrorHandler(reportXError);
+    DisplayLoss::install();
 
     SIrrlichtCreationParameters params;
     params.DriverType = video::EDT_OPENGL;
@@ -100,7 +115,7 @@ EngineContext::EngineContext()
     sceneManager = device->getSceneManager();
     airspace = new Airspace();
     audioManager = torvel::createAudioManager(true, "cAudioEngineLog.html");
-    hudFont = device->getGUIEnvironment()->getFont(io::path(ResourceTable::path(Resource::HudFont)));
+    hudFont = loadHudFont(device->getGUIEnvironment());
 }
 
 IrrlichtDevice* getDevice() { return instance().device; }

@@ -183,16 +183,26 @@ int ScoreTable::record(const Entry& round)
         file.setAside(fault);
         entries.clear();
     }
+    // Rounds of this session that a full disk or a folder that could not be
+    // written kept out of the file go back in, to be saved with this one.
+    if (result != PlayerFile::ReadResult::Missing)
+        for (const Entry& kept : unsaved)
+            enter(entries, kept);
     const int place = enter(entries, round);
     if (place == notEntered)
         return place;
     if (file.isKeptOff()) {
         std::cerr << "torvel: not writing the best rounds over the damaged " << file.getPath() << std::endl;
+        unsaved.push_back(round);
         return place;
     }
-    if (!file.write(format(entries), fault))
+    if (file.write(format(entries), fault)) {
+        unsaved.clear();
+    } else {
         std::cerr << "torvel: cannot save the best rounds to " << file.getPath() << ": " << fault
                   << "; play goes on" << std::endl;
+        unsaved.push_back(round);
+    }
     return place;
 }
 

@@ -64,8 +64,10 @@ public:
 
     // At the end of a round that ran to its end: reads the file again (another
     // game may have written it since), enters the round if it belongs among
-    // the best, and writes the table when it changed. Returns the round's
-    // place (0 for the best), or notEntered.
+    // the best, and writes the table when it changed. Rounds of this session
+    // that could not be written then (a full disk, a folder made read-only)
+    // are entered again and saved with it. Returns the round's place (0 for
+    // the best), or notEntered.
     int record(const Entry& round);
 
     const std::vector<Entry>& getEntries() const { return entries; }
@@ -90,4 +92,5 @@ private:
 
     PlayerFile file;             // the scores file; an empty path keeps nothing
     std::vector<Entry> entries;  // best first, at most capacity
+    std::vector<Entry> unsaved;  // rounds of this session entered but not yet in the file
 };

@@ -6,6 +6,9 @@
 #include <IrrlichtDevice.h>
 
 #include "EngineContext.h"
+#include "PngFileCheck.h"
+
+#include <iostream>
 
 using namespace irr;
 
@@ -23,6 +26,17 @@ u32 mean(u32 a, u32 b)
     for (u32 shift = 0; shift < 32; shift += 8)
         result |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) >> 1) << shift;
     return result;
+}
+
+// A file named as a PNG that is not one, or whose header gives sizes the
+// engine cannot hold, never reaches the engine's image reader.
+bool isRefused(const io::path& file)
+{
+    const bool namedPng = file.size() >= 4 && core::stringc(file.c_str() + file.size() - 4).make_lower() == ".png";
+    if (!namedPng || PngFileCheck::fileIsSafe(file.c_str()))
+        return false;
+    std::cerr << "Picture " << file.c_str() << " is missing or damaged: left out." << std::endl;
+    return true;
 }
 
 // The name the engine's getTexture gives a file's texture.
@@ -73,6 +87,8 @@ video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io:
     const io::path name = textureName(file);
     if (video::ITexture* loaded = driver->findTexture(name))
         return loaded;
+    if (isRefused(file))
+        return nullptr;
     video::IImage* image = driver->createImageFromFile(file);
     if (!image)
         return nullptr;
@@ -101,6 +117,8 @@ video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io:
 
 video::ITexture* TextureLoader::flat(video::IVideoDriver* driver, const io::path& file)
 {
+    if (isRefused(file))
+        return nullptr;
     const bool mipMaps = driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS);
     driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, false);
     video::ITexture* texture = driver->getTexture(file);

@@ -13,6 +13,7 @@
 #include "RaidContacts.h"
 #include "RoundContacts.h"
 #include "ViewShake.h"
+#include "StopSignals.h"
 #include "TextureLoader.h"
 #include "TracerSceneNode.h"
 #include "WindowFocus.h"
@@ -200,6 +201,9 @@ bool TorvelApp::step()
 {
     // The one reading of the time for this pass: its events and its frame.
     readClock();
+    // A signal to stop ends the game as F12 does.
+    if (StopSignals::requested())
+        device->closeDevice();
     if (!device->run())
         return false;
     if (!windowPlaced)

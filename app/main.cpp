@@ -2,6 +2,7 @@
 #include "EngineContext.h"
 #include "HugePageHeap.h"
 #include "ResourceFolder.h"
+#include "StopSignals.h"
 #include "TorvelApp.h"
 
 #include <iostream>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         return 0;
     }
     HugePageHeap::prepare();
+    StopSignals::install();
     TorvelApp* app = new TorvelApp();
     if (options.hasRaidNumber())
         app->setRaidNumber(options.getRaidNumber());

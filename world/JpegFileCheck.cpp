@@ -1,7 +1,11 @@
 #include "JpegFileCheck.h"
 
+#include <csetjmp>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -14,6 +18,56 @@ const unsigned char START_OF_SCAN = 0xDA;
 bool standsAlone(unsigned char marker)
 {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// The JPEG library's error exit, which must not return: back to the trial.
+struct TrialErrors {
+    jpeg_error_mgr manager;  // first, so the library's pointer to it is one to this
+    std::jmp_buf trial;      // where decoding stops on an error
+};
+
+[[noreturn]] void stopTrial(j_common_ptr decoder)
+{
+    std::longjmp(reinterpret_cast<TrialErrors*>(decoder->err)->trial, 1);
+}
+
+void keepQuiet(j_common_ptr)
+{
+}
+
+// Decodes the picture through to its end marker, as the engine's reader
+// does, at an eighth of its size: every marker and every code is read all
+// the same, at a fraction of the cost.
+bool decodesWithoutError(const std::string& bytes)
+{
+    jpeg_decompress_struct decoder;
+    TrialErrors errors;
+    decoder.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = stopTrial;
+    errors.manager.output_message = keepQuiet;
+    jpeg_create_decompress(&decoder);
+    if (setjmp(errors.trial)) {
+        jpeg_destroy_decompress(&decoder);
+        return false;
+    }
+    jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&decoder, TRUE);
+    if (decoder.image_width > JpegFileCheck::maxSide || decoder.image_height > JpegFileCheck::maxSide) {
+        jpeg_destroy_decompress(&decoder);
+        return false;
+    }
+    decoder.scale_num = 1;
+    decoder.scale_denom = 8;
+    jpeg_start_decompress(&decoder);
+    // Freed with the decoder, also when an error stops it.
+    JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE,
+                                                  decoder.output_width * decoder.output_components, 1);
+    while (decoder.output_scanline < decoder.output_height)
+        jpeg_read_scanlines(&decoder, row, 1);
+    jpeg_finish_decompress(&decoder);
+    jpeg_destroy_decompress(&decoder);
+    return true;
 }
 
 } // namespace
@@ -55,7 +109,7 @@ bool JpegFileCheck::isWhole(const std::string& text)
             return false;
         const unsigned char marker = byte(i++);
         if (marker == END_OF_IMAGE)
-            return true;
+            return decodesWithoutError(text);
         if (standsAlone(marker))
             continue;
         if (i + 2 > size)

@@ -8,9 +8,19 @@
 // the decoder read on past the end of its buffer. A file cut short (an
 // interrupted copy) did exactly that and ended the game. A JPEG is whole
 // here when it starts with its start marker, every segment fits within the
-// file, and the end marker follows the last scan.
+// file, the end marker follows the last scan, and the JPEG library decodes
+// it without an error: the engine's reader loses the picture's memory when
+// the decoder stops on one (a second scan where one was expected, a table
+// that is not there) after the picture has been allocated. Nor may it be
+// wider or higher than maxSide: the engine's reader keeps the length of a
+// row in 16 bits, and the rows of a picture 49928 pixels wide overran the
+// memory it had allocated for them.
 class JpegFileCheck {
 public:
+    // The sky faces are 1024 pixels a side; four bytes a pixel, a row of
+    // this many stays within 16 bits.
+    static constexpr unsigned maxSide = 8192;
+
     static bool isWhole(const std::string& bytes);
 
     // The same for a file; false when it cannot be read.

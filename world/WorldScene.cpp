@@ -6,6 +6,7 @@
 #include "ResourceTable.h"
 #include "SkyAfterScene.h"
 #include "TerrainPatchCulling.h"
+#include "PngFileCheck.h"
 #include "TerrainVertices.h"
 #include "TextureLoader.h"
 
@@ -61,7 +62,9 @@ void TorvelApp::buildWorld()
 
     // Flattened to a tenth of the height map's heights, the extent as loaded.
     const core::vector3df flattening(1.0f, 0.1f, 1.0f);
-    scene::ITerrainSceneNode* terrain = sceneManager->addTerrainSceneNode(
+    // A damaged height map never reaches the engine's image reader.
+    scene::ITerrainSceneNode* terrain = !PngFileCheck::fileIsSafe(heightMapPath) ? nullptr
+        : sceneManager->addTerrainSceneNode(
         heightMapPath, nullptr, -1,
         core::vector3df(0.0f, 0.0f, 0.0f), core::vector3df(0.0f, 0.0f, 0.0f),
         flattening, video::SColor(255, 255, 255, 255),

@@ -62,3 +62,37 @@ TEST(JpegFileCheck, RejectsRandomBytesAndSegmentsLongerThanTheFile)
     tooShort[5] = 1;
     EXPECT_FALSE(JpegFileCheck::isWhole(tooShort));
 }
+
+TEST(JpegFileCheck, RejectsWhatTheDecoderStopsOnMidPicture)
+{
+    // Found by fuzzing: a sky face whose scan comes twice, where its frame
+    // holds a single scan. Structurally whole, but the decoder stops on the
+    // second scan, after the engine's reader has allocated the picture.
+    const std::string twoScans = readFile(TORVEL_FOUND_INPUTS "/sky0.jpg");
+    ASSERT_GT(twoScans.size(), 100u);
+    EXPECT_FALSE(JpegFileCheck::isWhole(twoScans));
+    // The same face with its scan once is whole.
+    const std::size_t scan = twoScans.find("\xFF\xDA");
+    const std::size_t second = twoScans.find("\xFF\xDA", scan + 2);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_TRUE(JpegFileCheck::isWhole(twoScans.substr(0, second) + "\xFF\xD9"));
+}
+
+TEST(JpegFileCheck, RejectsAPictureTooWideForTheEnginesRows)
+{
+    // Found by fuzzing: a face that claims 49928 x 8 pixels and decodes
+    // without an error. The engine's reader held its row length in 16 bits
+    // and wrote the rows past the memory it had for them.
+    const std::string wide = readFile(TORVEL_FOUND_INPUTS "/sky1.jpg");
+    ASSERT_GT(wide.size(), 100u);
+    EXPECT_FALSE(JpegFileCheck::isWhole(wide));
+    // The same frame header at the largest width taken.
+    const std::size_t frame = wide.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    std::string widest = wide;
+    widest[frame + 7] = static_cast<char>(JpegFileCheck::maxSide >> 8);
+    widest[frame + 8] = static_cast<char>(JpegFileCheck::maxSide & 0xFF);
+    EXPECT_TRUE(JpegFileCheck::isWhole(widest));
+    widest[frame + 8] = static_cast<char>((JpegFileCheck::maxSide + 1) & 0xFF);
+    EXPECT_FALSE(JpegFileCheck::isWhole(widest));
+}

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real game three times with one resource file faulted: missing,
-# cut to half its size, and replaced by random bytes of the same size. Each
+# cut to half its size, and replaced by random bytes of the same size; a
+# fourth time with the input a fuzzer found for it, where found/ holds one
+# under the file's name (each once ended the game or lost memory). Each
 # time it starts a round (F9, with the clock twenty times faster so a jet
 # comes and its fly-by sound plays), fires a burst with Space, and ends with F12.
 # The game must end with status 0 every time, without a crash or a sanitizer
@@ -76,6 +78,7 @@ fault_file() {
     missing) rm -f "$2" ;;
     half) truncate -s $((size / 2)) "$2" ;;
     # The same bytes on every run: a fixed start value for Perl's generator.
+    found) cp "$FOUND/$(basename "$2")" "$2" ;;
     random) perl -e 'srand(1208); binmode STDOUT; print pack("C*", map { int(rand(256)) } 1 .. $ARGV[0]);' "$size" >"$2" ;;
   esac
 }
@@ -105,7 +108,10 @@ record() {
   printf '%s\t%s\t%s\t%s\n' "$FILE" "$FAULT" "$1" "${said:-(no message)}" >>"$ROBUST_SHOTS/table.txt"
 }
 
-for FAULT in missing half random; do
+FOUND=$(cd "$(dirname "$0")" && pwd)/found
+faults="missing half random"
+[ ! -f "$FOUND/$FILE" ] || faults="$faults found"
+for FAULT in $faults; do
   rm -rf "$WORK/play"
   mkdir -p "$WORK/play/bin"
   cp -r "$RES" "$WORK/play/res"
