@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of bytes from outside the game with libFuzzer, under
-# AddressSanitizer and UndefinedBehaviorSanitizer: the best rounds' file, the
+# AddressSanitizer and UndefinedBehaviorSanitizer: the best rounds' and best
+# raids' files, the settings, the
 # meshes (OBJ and their materials), the JPEG sky, the PNG pictures and font,
 # and the sounds. Each target runs SECONDS (default 60), one after the other,
 # starting from the baked resources (small copies of the pictures), the ways
@@ -8,7 +9,7 @@
 # kept in fuzz/corpus, which it then replaces with a small minimised one.
 # A finding is kept in fuzz/findings and fails the script.
 #
-#   ./fuzz.sh [SECONDS] [TARGET...]   targets: scores obj_mesh jpeg png wav
+#   ./fuzz.sh [SECONDS] [TARGET...]   targets: scores raids settings obj_mesh jpeg png wav
 #
 # Not part of the test command: it takes minutes and both cores. On a shared
 # machine run it with nice.
@@ -18,7 +19,7 @@ here=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(scores obj_mesh jpeg png wav)
+[ ${#targets[@]} -gt 0 ] || targets=(scores raids settings obj_mesh jpeg png wav)
 
 # The fuzzer comes with Debian's clang; installed here, not for the tests.
 ./setup.sh
@@ -73,6 +74,17 @@ start_inputs() {
       printf 'torvel-scores 1\n9000 4 1718000000\n5000 2 17' >"$dir/cut"
       printf 'torvel-scores 2\nend\n' >"$dir/later"
       printf 'torvel-scores 1\r\nend\r\n' >"$dir/crlf"
+      ;;
+    raids)
+      printf 'torvel-raids 1\nend\n' >"$dir/empty"
+      printf 'torvel-raids 1\n31000 3 42 1718000000\n9000 1 7 1718000100\nend\n' >"$dir/two"
+      printf 'torvel-raids 1\n31000 3 42 17' >"$dir/cut"
+      ;;
+    settings)
+      printf 'torvel-settings 1\n' >"$dir/defaults"
+      printf 'torvel-settings 1\nmouse_sensitivity = 0.10\ninvert_vertical = yes\neffects_volume = 40\nfullscreen = no\nradar = no\njoystick_fire = 1\njoystick_reload = 3\njoystick_invert_x = yes\nkey_fire = F\nkey_reload = Q\n' >"$dir/changed"
+      printf 'torvel-settings 1\nkey_fire = R\nkey_reload = R\nmouse_sensitivity = 9\nvsync = on\n' >"$dir/clash"
+      printf 'torvel-settings 1\nmouse_sensi' >"$dir/cut"
       ;;
     obj_mesh)
       local mesh

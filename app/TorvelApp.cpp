@@ -363,7 +363,10 @@ void TorvelApp::draw()
     turnListener();
     // Nothing is drawn over another: a box at the centre or a pause takes
     // the sight's place.
-    fireUnit.setSightShown(!isPaused() && !roundScreen.showsPanel(gameTime) && !roundScreen.showsStartHint(gameTime));
+    const bool raid = raidMode && raidMode->getRaid();
+    const bool boxShown = raid ? raidMode->getRaid()->isLost()
+                               : roundScreen.showsPanel(gameTime) || roundScreen.showsStartHint(gameTime);
+    fireUnit.setSightShown(!isPaused() && !boxShown);
     if (hudShown) {
         drawHudBand();
         drawHud();

@@ -14,9 +14,10 @@ SETTINGS=$XDG_CONFIG_HOME/torvel/settings
 mkdir -p "$XDG_CONFIG_HOME/torvel"
 
 # shift_y BEFORE AFTER: how far the view moved up or down between two
-# captures, in pixels (positive: down), as shift_x does it sideways.
+# captures, in pixels (positive: down), as shift_x does it sideways. Read in
+# a strip on the left, clear of the HUD, the boxes in the middle and the guns.
 shift_y() {
-  row_levels() { convert "$1" -crop 500x600+433+84 +repage -colorspace Gray -scale 1x600! -depth 8 txt:- | awk -F'[(),]' 'NR > 1 { print $3 }'; }
+  row_levels() { convert "$1" -crop 280x600+40+100 +repage -colorspace Gray -scale 1x600! -depth 8 txt:- | awk -F'[(),]' 'NR > 1 { print $3 }'; }
   row_levels "$1" >"$WORK/rows-before.txt"
   row_levels "$2" >"$WORK/rows-after.txt"
   awk 'NR == FNR { a[FNR - 1] = $1; n = FNR; next } { b[FNR - 1] = $1 }
@@ -115,8 +116,11 @@ hud_text "$WORK/fullscreen.png" | grep -q "RNDS REMAIN: 80" || fail "no HUD in t
 read_box "$WORK/fullscreen.png" 400x104+600+430 | grep -q "F9" || fail "no invitation in the middle, fullscreen"
 # The sight at the screen's centre: its amber ring crosses the row and the
 # column through the centre 118 pixels out, where the window's old centre
-# has none.
-amber() { convert "$WORK/fullscreen.png" -crop 1x1+"$1"+"$2" +repage -format '%[fx:r > 0.6 && b < 0.5 ? 1 : 0]' info:; }
+# has none. It shows once a round has taken the invitation's place.
+press F9
+sleep 1
+import -window root "$WORK/fullscreen-round.png"
+amber() { convert "$WORK/fullscreen-round.png" -crop 1x1+"$1"+"$2" +repage -format '%[fx:r > 0.6 && b < 0.5 ? 1 : 0]' info:; }
 sight=0
 for at in "800 332" "800 568" "682 450" "918 450"; do
   # shellcheck disable=SC2086 # x and y

@@ -18,7 +18,9 @@ import -window root -crop 1366x768+0+0 +repage "$WORK/screen.png"
 [ "$(identify -format '%wx%h' "$SHOT")" = "1366x768" ] || fail "screenshot is not 1366x768"
 level=$SHOT_LEVEL
 awk -v l="$level" 'BEGIN { exit !(l > 0.15) }' || fail "screenshot is dark (mean $level)"
-diff=$(compare -metric RMSE "$SHOT" "$WORK/screen.png" null: 2>&1 | sed -E 's/.*\(([0-9.e-]+)\).*/\1/')
+# compare answers 1 for pictures that differ at all (the screen shows the
+# name of the picture just saved, the picture does not): the measure decides.
+diff=$({ compare -metric RMSE "$SHOT" "$WORK/screen.png" null: 2>&1 || true; } | sed -E 's/.*\(([0-9.e-]+)\).*/\1/')
 awk -v d="$diff" 'BEGIN { exit !(d < 0.08) }' || fail "screenshot differs from the screen (RMSE $diff)"
 
 start=$SECONDS

@@ -118,7 +118,9 @@ public:
         event.EventType = EET_KEY_INPUT_EVENT;
         const int kind = pick(100);
         u32 code;
-        if (kind < 60)
+        // F9 brings a fresh magazine with its round, so it comes seldom
+        // enough for the magazine to run dry between two of them.
+        if (kind < 69)
             code = stickKeys[pick(sizeof stickKeys / sizeof stickKeys[0])];
         else if (kind < 70)
             code = pick(2) ? KEY_F9 : KEY_F10;
