@@ -33,6 +33,15 @@ shift_y() {
          print best
        }' "$WORK/rows-before.txt" "$WORK/rows-after.txt"
 }
+# wait_for_size SIZE: up to 10 s for the window manager to give the window that size.
+wait_for_size() {
+  local _
+  for _ in $(seq 50); do
+    [ "$(window_size)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
 settings_lines() { grep -cF "$SETTINGS" "$WORK/err.txt" || true; }
 window_size() { xwininfo -id "$(xdotool search --classname '^torvel$' | head -n1)" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 quit_game() {
@@ -107,8 +116,8 @@ sleep 2
   fail "the FIFO was not set aside in one line: $(cat "$WORK/err.txt")"
 [ -p "$SETTINGS.bad" ] || fail "the FIFO is not kept as settings.bad"
 press F11
-sleep 2
-[ "$(window_size)" = "1600x900" ] || fail "fullscreen, the window is $(window_size), not the screen's 1600x900"
+wait_for_size 1600x900 || fail "fullscreen, the window is $(window_size), not the screen's 1600x900"
+sleep 1
 grep -qx 'fullscreen = yes' "$SETTINGS" || fail "fullscreen was not kept: $(cat "$SETTINGS" 2>&1)"
 import -window root "$WORK/fullscreen.png"
 hud_text "$WORK/fullscreen.png" | grep -q "RNDS REMAIN: 80" || fail "no HUD in the top left corner, fullscreen"
@@ -128,8 +137,7 @@ for at in "800 332" "800 568" "682 450" "918 450"; do
 done
 [ "$sight" -ge 3 ] || fail "the sight's ring is not round the screen's centre ($sight of 4 points amber)"
 press F11
-sleep 2
-[ "$(window_size)" = "1366x768" ] || fail "back from fullscreen, the window is $(window_size)"
+wait_for_size 1366x768 || fail "back from fullscreen, the window is $(window_size)"
 grep -qx 'fullscreen = no' "$SETTINGS" || fail "the window was not kept: $(cat "$SETTINGS")"
 quit_game
 echo "settings: ok (100 px of mouse at 0.10: $across px across, $down px down inverted; fullscreen 1600x900 and back to 1366x768)"
