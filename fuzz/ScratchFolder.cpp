@@ -42,3 +42,9 @@ void ScratchFolder::clear() const
     for (const auto& item : std::filesystem::directory_iterator(folder, ignored))
         std::filesystem::remove_all(item.path(), ignored);
 }
+
+const ScratchFolder& ScratchFolder::shared()
+{
+    static const ScratchFolder folder;
+    return folder;
+}

@@ -13,6 +13,9 @@ public:
     ScratchFolder();
     ~ScratchFolder();
 
+    // The one folder of this target's process, made at its first use.
+    static const ScratchFolder& shared();
+
     // The path of name in the folder, its content replaced by the bytes given.
     std::string write(const std::string& name, const std::uint8_t* data, std::size_t size) const;
     // Empties the folder, keeping the folder itself.

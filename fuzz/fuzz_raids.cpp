@@ -7,17 +7,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-const ScratchFolder& scratch()
-{
-    static const ScratchFolder folder;
-    return folder;
-}
 
 bool isSorted(const std::vector<RaidTable::Entry>& table)
 {
@@ -28,14 +21,6 @@ bool isSorted(const std::vector<RaidTable::Entry>& table)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    // The table's one-line reports would drown the fuzzer's own.
-    static std::ostringstream quiet;
-    std::cerr.rdbuf(quiet.rdbuf());
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -53,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
-    const ScratchFolder& folder = scratch();
+    const ScratchFolder& folder = ScratchFolder::shared();
     folder.clear();
     const std::string path = folder.write("raids", data, size);
     RaidTable raids(path);

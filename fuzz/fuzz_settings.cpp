@@ -7,17 +7,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-const ScratchFolder& scratch()
-{
-    static const ScratchFolder folder;
-    return folder;
-}
 
 // Every value read lies within its range, whatever the file said.
 bool inRange(const Settings::Values& values)
@@ -29,14 +22,6 @@ bool inRange(const Settings::Values& values)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    // The settings' one-line reports would drown the fuzzer's own.
-    static std::ostringstream quiet;
-    std::cerr.rdbuf(quiet.rdbuf());
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -54,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
 
-    const ScratchFolder& folder = scratch();
+    const ScratchFolder& folder = ScratchFolder::shared();
     folder.clear();
     const std::string path = folder.write("settings", data, size);
     Settings settings(path);
