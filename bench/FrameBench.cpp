@@ -257,6 +257,8 @@ bool FrameBench::startGame()
         return timer->getRealTime();
     });
     app->setHudShown(!settings.withoutHud);
+    if (settings.withoutRadar)
+        app->setRadarShown(false);
     if (!app->getFireUnit().isReady() || !device->run()) {
         std::cerr << "The game could not start; see the messages above." << std::endl;
         return false;
@@ -605,6 +607,8 @@ void FrameBench::report(std::ostream& out) const
         << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
     if (settings.withoutHud)
         out << "; no HUD";
+    else if (settings.withoutRadar)
+        out << "; no radar";
     if (settings.withoutTurret)
         out << "; turret not drawn (the camera still rides on its guns)";
     if (settings.withoutJets)

@@ -64,6 +64,7 @@ public:
         bool withoutJets = false;       // the jets, and with them their smoke
         bool withoutSmoke = false;      // the smoke trails only
         bool withoutHud = false;        // drawHud and drawRadar are not called
+        bool withoutRadar = false;      // drawRadar alone is not called
     };
 
     explicit FrameBench(const Settings& settings);

@@ -49,6 +49,8 @@ bool readParts(const std::string& list, FrameBench::Settings& settings)
             settings.withoutSmoke = true;
         else if (part == "hud")
             settings.withoutHud = true;
+        else if (part == "radar")
+            settings.withoutRadar = true;
         else
             return false;
         begin = end + 1;
@@ -93,7 +95,7 @@ int usage()
                  "                    in replayGameStill, the bare world's in replayBareStill, for\n"
                  "                    callgrind with LP_NUM_THREADS=0 to count their work\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
-                 "                    any of turret, jets, smoke, hud, separated by commas\n";
+                 "                    any of turret, jets, smoke, hud, radar, separated by commas\n";
     return 2;
 }
 

@@ -172,10 +172,20 @@ void RadarPicture::edgeArrow(const RadarRules::EdgeMark& mark)
 void RadarPicture::build(const RadarRules::View& view, const core::dimension2du& screen,
                          const std::vector<RadarContact>& contacts)
 {
+    const RadarRules::Layout layout = RadarRules::layout(screen);
+    const f32 halfWidth = RadarRules::halfWidth(view);
     vertices.clear();
     indices.clear();
-    const RadarRules::Layout layout = RadarRules::layout(screen);
-    disc(layout, view);
+    if (screen != backdropScreen || halfWidth != backdropHalfWidth) {
+        disc(layout, view);
+        backdrop = vertices;
+        backdropScreen = screen;
+        backdropHalfWidth = halfWidth;
+    } else {
+        vertices = backdrop;
+        for (u32 i = 0; i < vertices.size(); ++i)
+            indices.push_back(u16(i));
+    }
     const f32 size = std::max(4.0f, layout.radius * 0.07f);
     for (const RadarContact& contact : contacts) {
         const RadarRules::DiscSpot spot = RadarRules::discSpot(view, contact.position);

@@ -49,4 +49,10 @@ private:
 
     std::vector<irr::video::S3DVertex> vertices;  // rebuilt every frame, kept to spare allocations
     std::vector<irr::u16> indices;                // 0, 1, 2, ...
+
+    // The disc, its rings, the wedge and the gun stand still while the
+    // screen and the view's width do: made once, copied in each frame.
+    std::vector<irr::video::S3DVertex> backdrop;
+    irr::core::dimension2du backdropScreen;
+    irr::f32 backdropHalfWidth = -1.0f;
 };

@@ -138,8 +138,11 @@ TEST(RadarRulesTest, EdgeMarksOnTheSideOfTheShorterTurnNearestFirst)
 
 TEST(RadarRulesTest, RadarAndMarksStayOnScreenAndClearOfTheHudAtEverySize)
 {
-    for (const core::dimension2du screen : {core::dimension2du(800, 600), core::dimension2du(1366, 768),
-                                            core::dimension2du(1920, 1080)}) {
+    // One picture through every size, the largest first: what it keeps
+    // from frame to frame must follow the window as it shrinks.
+    RadarPicture picture;
+    for (const core::dimension2du screen : {core::dimension2du(1920, 1080), core::dimension2du(800, 600),
+                                            core::dimension2du(1366, 768)}) {
         SCOPED_TRACE(std::to_string(screen.Width) + "x" + std::to_string(screen.Height));
         const f32 w = f32(screen.Width), h = f32(screen.Height);
         const RadarRules::Layout disc = RadarRules::layout(screen);
@@ -177,7 +180,6 @@ TEST(RadarRulesTest, RadarAndMarksStayOnScreenAndClearOfTheHudAtEverySize)
                               disc.radius + inset - 0.01f);
                 }
                 // Every triangle the radar draws lies on screen.
-                RadarPicture picture;
                 picture.build(view, screen, contacts);
                 ASSERT_GT(picture.getTriangleCount(), 100u);
                 for (const video::S3DVertex& v : picture.getVertices()) {
