@@ -127,13 +127,13 @@ void Aircraft::startSmoke()
         emitter->setMinStartSize(core::dimension2df(80, 80));
         emitter->setMaxStartSize(core::dimension2df(120, 120));
         emitter->setDirection(core::vector3df(0, 0, 0));
-        // Sooty greys, each living about two seconds: left where they were
-        // puffed out, they trail the jet. Short lives keep the swelling
-        // puffs to the screen area the trail always had.
+        // Sooty greys, each living under two seconds: left where they were
+        // puffed out, they trail the jet. Short lives keep the swelling,
+        // blended puffs near the drawing cost the hard-edged trail had.
         emitter->setMinStartColor(video::SColor(255, 60, 60, 62));
         emitter->setMaxStartColor(video::SColor(255, 105, 105, 108));
         emitter->setMinLifeTime(1500);
-        emitter->setMaxLifeTime(2500);
+        emitter->setMaxLifeTime(2000);
     }
     video::IVideoDriver* driver = getVideoDriver();
     smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
