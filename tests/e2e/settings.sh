@@ -176,6 +176,9 @@ sleep 2
 [ -p "$SETTINGS.bad" ] || fail "the FIFO is not kept as settings.bad"
 press F11
 wait_for_size 1600x900 || fail "fullscreen, the window is $(window_size), not the screen's 1600x900"
+# Asked of the window manager, not moved over the screen by the game itself.
+xprop -id "$(xdotool search --classname '^torvel$' | head -n1)" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN ||
+  fail "the window manager was not asked for fullscreen"
 sleep 1
 grep -qx 'fullscreen = yes' "$SETTINGS" || fail "fullscreen was not kept: $(cat "$SETTINGS" 2>&1)"
 import -window root "$WORK/fullscreen.png"
