@@ -149,17 +149,15 @@ void TorvelApp::drawPauseNotice(const core::rect<s32>& centreBox)
     const core::dimension2du screen = driver->getScreenSize();
     const s32 width = static_cast<s32>(screen.Width);
     const s32 half = static_cast<s32>(font->getDimension(L"PAUSED").Height) * 3 / 2;
+    // The pause's items stand in a row under the word, inside the band.
+    const bool items = menuView && menu.getScreen() == Menu::Screen::Pause;
+    const s32 row = items ? menuView->rowHeight() : 0;
     s32 middle = static_cast<s32>(screen.Height / 2);
     if (centreBox.getArea() > 0) {
-        middle = centreBox.UpperLeftCorner.Y - half - half / 2;
+        middle = centreBox.UpperLeftCorner.Y - half - half / 2 - row;
         if (middle - half < pauseBandTop)
             middle = centreBox.LowerRightCorner.Y + half + half / 2;
     }
-    // The pause's items in a row under the word, inside the band.
-    const bool items = menuView && menu.getScreen() == Menu::Screen::Pause;
-    const s32 row = items ? menuView->rowHeight() : 0;
-    if (items && centreBox.getArea() > 0 && middle < centreBox.UpperLeftCorner.Y)
-        middle -= row;
     const core::rect<s32> band(0, middle - half, width, middle + half + row);
     driver->draw2DRectangle(video::SColor(160, 0, 0, 0), band);
     font->draw(L"PAUSED", core::rect<s32>(0, middle - half, width, middle + half), video::SColor(255, 255, 255, 255),
