@@ -111,7 +111,11 @@ Menu::Command Menu::key(EKEY_CODE key, Settings::Values& values, bool& handled)
         if (options) {
             const Screen back = openedFrom;
             open(back);
-            selected = 2 - (back == Screen::Pause ? 1 : 0);  // on Options again
+            // On Options again.
+            const std::vector<Item>& items = itemsOf(back);
+            for (std::size_t i = 0; i < items.size(); ++i)
+                if (items[i] == Item::Options)
+                    selected = static_cast<int>(i);
             return Command::None;
         }
         return Command::Resume;
