@@ -18,6 +18,8 @@ public:
     // the last frame while held; the frame that takes hold only centres it,
     // so the jump into the window is not taken for aim.
     irr::core::vector2di poll(bool hold, const irr::core::dimension2du& window);
+    // Hidden and centred for aiming since the last poll.
+    bool isHeld() const { return held; }
 
 private:
     irr::gui::ICursorControl* cursor;   // the device's; may be null (no window)

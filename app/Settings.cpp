@@ -138,7 +138,7 @@ std::string trimmed(const std::string& text)
 bool Settings::Values::operator==(const Values& other) const
 {
     return mouseSensitivity == other.mouseSensitivity && invertVertical == other.invertVertical
-        && effectsVolume == other.effectsVolume && fullscreen == other.fullscreen && radar == other.radar
+        && effectsVolume == other.effectsVolume && fullscreen == other.fullscreen && radar == other.radar && hrtf == other.hrtf
         && joystickFire == other.joystickFire && joystickReload == other.joystickReload
         && joystickInvertX == other.joystickInvertX && joystickInvertY == other.joystickInvertY
         && keys == other.keys;
@@ -238,6 +238,7 @@ std::string Settings::format(const Values& values)
     text += "effects_volume = " + std::to_string(values.effectsVolume) + "\n";
     text += "fullscreen = " + yesNo(values.fullscreen) + "\n";
     text += "radar = " + yesNo(values.radar) + "\n";
+    text += "hrtf = " + yesNo(values.hrtf) + "\n";
     text += "joystick_fire = " + std::to_string(values.joystickFire) + "\n";
     text += "joystick_reload = " + std::to_string(values.joystickReload) + "\n";
     text += "joystick_invert_x = " + yesNo(values.joystickInvertX) + "\n";
@@ -313,6 +314,9 @@ bool Settings::parse(const std::string& text, Values& values, std::vector<std::s
         } else if (key == "radar") {
             ok = parseYesNo(value, read.radar);
             range = "yes or no; it stays at " + yesNo(defaults.radar);
+        } else if (key == "hrtf") {
+            ok = parseYesNo(value, read.hrtf);
+            range = "yes or no; it stays at " + yesNo(defaults.hrtf);
         } else if (key == "joystick_fire") {
             ok = parseInteger(value, 0, maxButton, read.joystickFire);
             range = "a button from 0 to 31; it stays at " + std::to_string(defaults.joystickFire);

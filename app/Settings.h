@@ -10,7 +10,7 @@
 
 // The player's settings, kept in a small text file in the player's
 // configuration folder: how the mouse and the stick aim, the keys, the
-// loudness, fullscreen, the radar.
+// loudness, fullscreen, the radar, the sound's head-related filters.
 //
 // The file is plain text, a line that names the format and then one
 // setting a line; blank lines and lines that begin with # are passed over:
@@ -53,6 +53,7 @@ public:
         int effectsVolume = 100;         // per cent of full loudness, every sound
         bool fullscreen = false;         // the window fills the screen
         bool radar = true;               // the radar is shown
+        bool hrtf = true;                // head-related filters, where the output takes them
         int joystickFire = 0;            // button that fires, 0 to maxButton
         int joystickReload = 2;          // button that reloads
         bool joystickInvertX = false;    // the stick turns the other way

@@ -8,6 +8,7 @@
 #include "EngineLog.h"
 #include "FlightRules.h"
 #include "HitEffects.h"
+#include "MenuView.h"
 #include "RaidMode.h"
 #include "RaidPanel.h"
 #include "RaidContacts.h"
@@ -33,7 +34,8 @@ TorvelApp::TorvelApp()
       scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
       raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), viewShake(nullptr),
       raidPlace(RaidTable::notEntered), settings(Settings::defaultPath()), windowMode(getDevice()),
-      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), inputSeen(false), hudShown(true),
+      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), menuShown(false), stickButtonsSeen(0),
+      hrtfAsked(true), inputSeen(false), hudShown(true),
       savedShotTime(0)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
@@ -48,6 +50,7 @@ TorvelApp::TorvelApp()
     }
 
     buildWorld();
+    menuView = std::make_unique<MenuView>(device->getGUIEnvironment(), getHudFont());
     Aircraft::preload();
     scoreTable.load();
     raidTable.load();
@@ -101,8 +104,30 @@ bool TorvelApp::OnEvent(const SEvent& event)
         return true;
     if (event.EventType == EET_KEY_INPUT_EVENT || event.EventType == EET_MOUSE_INPUT_EVENT)
         inputSeen = true;
+    if (event.EventType == EET_GUI_EVENT)
+        return menuHand(event);
+    if (event.EventType == EET_KEY_INPUT_EVENT) {
+        // The menu reads the keys itself: a button clicked last must not take them.
+        gui::IGUIEnvironment* gui = device->getGUIEnvironment();
+        if (gui->getFocus() != nullptr)
+            gui->removeFocus(gui->getFocus());
+    }
     const bool keyDown = event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.PressedDown;
     const InputMap::Action action = keyDown ? inputMap.actionOfKey(event.KeyInput.Key) : InputMap::Action::None;
+    if (keyDown && isPaused() && action != InputMap::Action::Quit) {
+        // While a key is awaited every key but F12 is for the menu; on the
+        // Options screen all but the picture and F11; on the others the
+        // keys that have no word of their own in a pause.
+        const bool options = menu.getScreen() == Menu::Screen::Options;
+        const bool forMenu = menu.getWaiting() != Menu::Waiting::Nothing
+            || (options && action != InputMap::Action::Screenshot && action != InputMap::Action::Fullscreen)
+            || (action != InputMap::Action::Pause && action != InputMap::Action::Screenshot
+                && action != InputMap::Action::Fullscreen);
+        if (forMenu && menuKey(event.KeyInput.Key))
+            return true;
+    }
+    if (event.EventType == EET_JOYSTICK_INPUT_EVENT)
+        menuStick(event);
     switch (action) {
     case InputMap::Action::Pause:
         setPaused(!isPaused());
@@ -136,17 +161,12 @@ bool TorvelApp::OnEvent(const SEvent& event)
     }
     if (useVirtualStick)
         virtualStick.watch(event, gameTime);
-    // The raid and the round do not mix: each key waits for the other to end.
     if (action == InputMap::Action::StartRound) {
-        if (raidMode && raidMode->isRunning())
-            return true;
-        getAirspace()->start(gameTime);
-        startRound();
+        askForRound();
         return true;
     }
     if (action == InputMap::Action::StartRaid) {
-        if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
-            startRaid();
+        askForRaid();
         return true;
     }
     if (action == InputMap::Action::StopRound) {
@@ -163,10 +183,118 @@ bool TorvelApp::OnEvent(const SEvent& event)
     return fireUnit.OnEvent(event);
 }
 
+bool TorvelApp::askForRound()
+{
+    // The raid and the round do not mix: each key waits for the other to end.
+    if (raidMode && raidMode->isRunning())
+        return false;
+    getAirspace()->start(gameTime);
+    startRound();
+    return true;
+}
+
+void TorvelApp::askForRaid()
+{
+    if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
+        startRaid();
+}
+
+bool TorvelApp::menuKey(EKEY_CODE key)
+{
+    Settings::Values values = settings.get();
+    bool handled = false;
+    const Menu::Command command = menu.key(key, values, handled);
+    obey(command, values);
+    return handled;
+}
+
+bool TorvelApp::menuHand(const SEvent& guiEvent)
+{
+    const MenuView::Hand hand = menuView ? menuView->read(guiEvent) : MenuView::Hand();
+    if (hand.kind == MenuView::Hand::Kind::None)
+        return false;
+    Settings::Values values = settings.get();
+    Menu::Command command = Menu::Command::None;
+    switch (hand.kind) {
+    case MenuView::Hand::Kind::Click:
+        // A click on the invitation's items while the game plays (the
+        // pointer free) opens its menu first.
+        if (!isPaused())
+            setPaused(true);
+        command = menu.click(hand.index, hand.slot, values);
+        break;
+    case MenuView::Hand::Kind::Slide:
+        command = menu.slide(hand.index, hand.position, values);
+        break;
+    case MenuView::Hand::Kind::Point:
+        menu.point(hand.index);
+        break;
+    case MenuView::Hand::Kind::None:
+        break;
+    }
+    obey(command, values);
+    return true;
+}
+
+void TorvelApp::menuStick(const SEvent& joystick)
+{
+    // The buttons newly down, for a stick button awaited by the menu.
+    const u32 buttons = joystick.JoystickEvent.ButtonStates;
+    const u32 pressed = buttons & ~stickButtonsSeen;
+    stickButtonsSeen = buttons;
+    if (pressed == 0 || menu.getWaiting() != Menu::Waiting::StickButton)
+        return;
+    int button = 0;
+    while ((pressed & (1u << button)) == 0)
+        ++button;
+    Settings::Values values = settings.get();
+    obey(menu.stickButton(button, values), values);
+}
+
+void TorvelApp::obey(Menu::Command command, const Settings::Values& values)
+{
+    switch (command) {
+    case Menu::Command::None:
+        break;
+    case Menu::Command::StartRound:
+        setPaused(false);
+        askForRound();
+        break;
+    case Menu::Command::StartRaid:
+        setPaused(false);
+        askForRaid();
+        break;
+    case Menu::Command::Resume:
+        setPaused(false);
+        break;
+    case Menu::Command::Quit:
+        device->closeDevice();
+        break;
+    case Menu::Command::SettingsChanged:
+        changeSettings(values);
+        break;
+    }
+}
+
+void TorvelApp::changeSettings(const Settings::Values& values)
+{
+    // Applied at once, and kept.
+    settings.change(values);
+    applySettings();
+    if (values.fullscreen != windowMode.isFullscreen())
+        windowMode.setFullscreen(values.fullscreen);
+}
+
 void TorvelApp::setPaused(bool pause)
 {
     if (pause == isPaused())
         return;
+    if (pause) {
+        const bool betweenRounds = !(raidMode && raidMode->getRaid()) && roundScreen.showsStartHint(gameTime);
+        menu.open(betweenRounds ? Menu::Screen::BetweenRounds : Menu::Screen::Pause);
+    } else {
+        menu.close();
+    }
     // The engine's scene clock drives the jets' flight and the smoke: it
     // stands still with the game clock, and the sounds wait with them.
     torvel::AudioManager* audio = getAudioManager();
@@ -259,8 +387,13 @@ void TorvelApp::applySettings()
     const Settings::Values& values = settings.get();
     inputMap = InputMap(values);
     virtualStick.setKeyControls(inputMap.getKeyControls());
-    if (torvel::AudioManager* audio = getAudioManager())
+    if (torvel::AudioManager* audio = getAudioManager()) {
         audio->setVolume(static_cast<f32>(values.effectsVolume) / 100.0f);
+        // The sound opened with the filters asked for; asked again only when the choice changes.
+        if (values.hrtf != hrtfAsked)
+            audio->setHrtf(values.hrtf);
+    }
+    hrtfAsked = values.hrtf;
     radarShown = values.radar;
 }
 
@@ -375,7 +508,16 @@ void TorvelApp::draw()
     phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
     phaseDone(FramePhase::FIRE_UNIT_UPDATE);
-    drawNotices(drawBetweenRounds());
+    // The Options screen stands alone over the scene.
+    menuShown = false;
+    if (menuView && menu.getScreen() == Menu::Screen::Options) {
+        menuView->drawOptions(driver, menu, settings.get());
+        menuShown = true;
+    } else {
+        drawNotices(drawBetweenRounds());
+    }
+    if (menuView && !menuShown)
+        menuView->hide();
     writePendingScreenshots();
     phaseDone(FramePhase::OVERLAYS);
     driver->endScene();

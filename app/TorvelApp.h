@@ -14,6 +14,7 @@
 #include "FramePhase.h"
 #include "GameClock.h"
 #include "InputMap.h"
+#include "Menu.h"
 #include "PointerGrab.h"
 #include "RaidTable.h"
 #include "Radar.h"
@@ -30,6 +31,7 @@ namespace scene { class ISceneManager; }
 namespace video { class IVideoDriver; class IImage; }
 }
 class HitEffects;
+class MenuView;
 class RaidMode;
 class ViewShake;
 
@@ -90,8 +92,11 @@ public:
     const Settings& getSettings() const { return settings; }
 
     // P and Esc pause and go on; losing the window's focus pauses too.
+    // The pause opens the menu that fits: between rounds the invitation's,
+    // else the pause's; going on closes it.
     void setPaused(bool pause);
     bool isPaused() const { return gameClock.isPaused(); }
+    const Menu& getMenu() const { return menu; }
     // How long the name of a saved screenshot stays up, in ms of real time.
     static constexpr irr::u32 savedNoticeTime = 2500;
 
@@ -132,6 +137,14 @@ private:
     void turnListener();
     irr::core::stringw hudText();
     void drawPauseNotice(const irr::core::rect<irr::s32>& centreBox);
+    // A key, a click or a stick button for the open menu; true when it was the menu's.
+    bool menuKey(irr::EKEY_CODE key);
+    bool menuHand(const irr::SEvent& guiEvent);
+    void menuStick(const irr::SEvent& joystick);
+    void obey(Menu::Command command, const Settings::Values& values);
+    void changeSettings(const Settings::Values& values);
+    bool askForRound();
+    void askForRaid();
     void startRound();
     void endRound();
     void startRaid();
@@ -178,6 +191,11 @@ private:
     Settings settings;                       // the player's settings, kept in the configuration folder
     InputMap inputMap;                       // keys, mouse and stick to actions, as the settings say
     WindowMode windowMode;                   // fullscreen through the window manager
+    Menu menu;                               // which menu is open, what its keys do
+    std::unique_ptr<MenuView> menuView;      // the menu on screen; null without the turret
+    bool menuShown;                          // some of the menu was drawn in this frame
+    irr::u32 stickButtonsSeen;               // the stick's buttons at its last event
+    bool hrtfAsked;                          // the head-related filters as last asked of the sound
     CommandLine::Window windowChoice;        // the window asked for on the command line
     bool windowPlaced;                       // the first pass has put the window as asked
     RestingScreen restingScreen;             // whether a pass's frame would be the one on screen

@@ -16,24 +16,59 @@ const long addState = 1;
 
 } // namespace
 
-bool WindowMode::managerKnowsFullscreen() const
+namespace {
+
+int failedRequests = 0;
+
+int countFailure(Display*, XErrorEvent*)
 {
-    const video::SExposedVideoData& video = device->getVideoDriver()->getExposedVideoData();
-    Display* display = static_cast<Display*>(video.OpenGLLinux.X11Display);
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None)
-        return false;
+    ++failedRequests;
+    return 0;
+}
+
+// The window a window's _NET_SUPPORTING_WM_CHECK names, or None; a window
+// that is gone gives None, quietly.
+Window checkWindowOf(Display* display, Window window, Atom check)
+{
+    XSync(display, False);
+    failedRequests = 0;
+    XErrorHandler previous = XSetErrorHandler(countFailure);
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                          &type, &format, &count, &after, &data) == Success
-        && type == XA_WINDOW && count == 1;
+    const int status = XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                                          &after, &data);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    Window named = None;
+    if (status == Success && failedRequests == 0 && type == XA_WINDOW && format == 32 && count == 1 && data)
+        named = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
     if (data)
         XFree(data);
-    return found;
+    return named;
+}
+
+} // namespace
+
+bool WindowMode::managerRuns(void* display, unsigned long root)
+{
+    Display* x = static_cast<Display*>(display);
+    if (x == nullptr)
+        return false;
+    const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None)
+        return false;
+    const Window named = checkWindowOf(x, static_cast<Window>(root), check);
+    return named != None && checkWindowOf(x, named, check) == named;
+}
+
+bool WindowMode::managerKnowsFullscreen() const
+{
+    const video::SExposedVideoData& video = device->getVideoDriver()->getExposedVideoData();
+    Display* display = static_cast<Display*>(video.OpenGLLinux.X11Display);
+    return managerRuns(display, DefaultRootWindow(display));
 }
 
 void WindowMode::setFullscreen(bool on)

@@ -15,8 +15,13 @@ public:
     void setFullscreen(bool on);
     bool isFullscreen() const { return fullscreen; }
 
+    // True when a window manager that knows the EWMH states runs on the
+    // display (an Xlib Display) whose root window is root: root names the
+    // manager's check window, and that window, still there, names itself.
+    // A manager that has ended may leave its name on the root behind.
+    static bool managerRuns(void* display, unsigned long root);
+
 private:
-    // True when a window manager that knows the EWMH states runs.
     bool managerKnowsFullscreen() const;
 
     irr::IrrlichtDevice* device;  // borrowed from the engine context

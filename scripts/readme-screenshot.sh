@@ -19,17 +19,23 @@ shot=$(mktemp --suffix=.png)
 panel=$(mktemp --suffix=.png)
 hit=$(mktemp --suffix=.png)
 radar=$(mktemp --suffix=.png)
-trap 'rm -f "$shot" "$panel" "$hit" "$radar"' EXIT
+options=$(mktemp --suffix=.png)
+trap 'rm -f "$shot" "$panel" "$hit" "$radar" "$options"' EXIT
 TORVEL_SHOT_OUT="$shot" TORVEL_PANEL_OUT="$panel" TORVEL_HIT_OUT="$hit" "$root/scripts/headless.sh" \
   bash "$root/tests/e2e/round.sh" "$build/bin/torvel" "$build/res" "$build/bin/round-planner"
 TORVEL_RADAR_OUT="$radar" "$root/scripts/headless.sh" \
   bash "$root/tests/e2e/radar.sh" "$build/bin/torvel" "$build/res" "$build/bin/radar-planner"
+TORVEL_OPTIONS_OUT="$options" "$root/scripts/headless.sh" \
+  bash "$root/tests/e2e/settings.sh" "$build/bin/torvel" "$build/res"
 # Only tests that passed give pictures worth keeping.
 install -m 644 "$shot" "$root/docs/screenshot.png"
 install -m 644 "$panel" "$root/docs/round-over.png"
 install -m 644 "$hit" "$root/docs/hit.png"
 convert "$radar" -resize 50% "$root/docs/radar.png"
 chmod 644 "$root/docs/radar.png"
-for picture in screenshot round-over hit radar; do
+# The screen's box, without the scene round it.
+convert "$options" -crop 880x476+243+146 +repage "$root/docs/options.png"
+chmod 644 "$root/docs/options.png"
+for picture in screenshot round-over hit radar options; do
   echo "docs/$picture.png: $(identify -format '%wx%h' "$root/docs/$picture.png")"
 done

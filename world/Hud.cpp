@@ -10,6 +10,7 @@
 #include "ControlsCard.h"
 #include "GunCues.h"
 #include "HudBand.h"
+#include "MenuView.h"
 #include "NoticeView.h"
 #include "RoundPanelView.h"
 #include "RaidMode.h"
@@ -99,7 +100,14 @@ core::rect<s32> TorvelApp::drawBetweenRounds()
                                          roundScreen.getPlace());
     if (!roundScreen.showsStartHint(gameTime))
         return core::rect<s32>();
-    const core::rect<s32> invitation = RoundPanelView::drawInvitation(driver, font, scoreTable.getEntries());
+    const bool focused = menu.getScreen() == Menu::Screen::BetweenRounds;
+    std::vector<core::rect<s32>> items;
+    const core::rect<s32> invitation = RoundPanelView::drawInvitation(
+        driver, font, scoreTable.getEntries(), focused ? menu.getSelected() : -1, menuView ? &items : nullptr);
+    if (menuView) {
+        menuView->drawBetweenRounds(driver, menu, items, !pointer.isHeld());
+        menuShown = true;
+    }
     if (!roundScreen.anyStarted()) {
         // Beside the invitation, level with its top: to the right where the
         // window has room, else to the left.
@@ -141,15 +149,23 @@ void TorvelApp::drawPauseNotice(const core::rect<s32>& centreBox)
     const core::dimension2du screen = driver->getScreenSize();
     const s32 width = static_cast<s32>(screen.Width);
     const s32 half = static_cast<s32>(font->getDimension(L"PAUSED").Height) * 3 / 2;
+    // The pause's items stand in a row under the word, inside the band.
+    const bool items = menuView && menu.getScreen() == Menu::Screen::Pause;
+    const s32 row = items ? menuView->rowHeight() : 0;
     s32 middle = static_cast<s32>(screen.Height / 2);
     if (centreBox.getArea() > 0) {
-        middle = centreBox.UpperLeftCorner.Y - half - half / 2;
+        middle = centreBox.UpperLeftCorner.Y - half - half / 2 - row;
         if (middle - half < pauseBandTop)
             middle = centreBox.LowerRightCorner.Y + half + half / 2;
     }
-    const core::rect<s32> band(0, middle - half, width, middle + half);
+    const core::rect<s32> band(0, middle - half, width, middle + half + row);
     driver->draw2DRectangle(video::SColor(160, 0, 0, 0), band);
-    font->draw(L"PAUSED", band, video::SColor(255, 255, 255, 255), true, true, nullptr);
+    font->draw(L"PAUSED", core::rect<s32>(0, middle - half, width, middle + half), video::SColor(255, 255, 255, 255),
+               true, true, nullptr);
+    if (items) {
+        menuView->drawPause(driver, menu, core::rect<s32>(0, middle + half - row / 3, width, middle + half + row - row / 3));
+        menuShown = true;
+    }
 }
 
 void TorvelApp::drawRaid()

@@ -27,10 +27,13 @@ struct RoundPanelView::Layout {
         video::SColor colour;
         s32 row;              // index into rows, or -1
         f32 height;           // in lines of text: 1, or less for a gap
+        bool selected = false; // on a bar, as a menu's chosen item
+        bool kept = false;     // kept free for what another draws there, as wide as its text
     };
     std::vector<Line> lines;
     std::vector<RoundPanel::Row> rows;
     bool centreOnFirstLine;   // the first line sits on the screen's centre
+    std::vector<core::rect<s32>> placed;  // where each line went, box-wide, once drawn
 
     // After a gap, the title and the best rounds, the one at place marked;
     // nothing while the table is empty.
@@ -64,17 +67,25 @@ core::rect<s32> RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUI
 }
 
 core::rect<s32> RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui::IGUIFont* font,
-                                    const std::vector<ScoreTable::Entry>& table)
+                                    const std::vector<ScoreTable::Entry>& table, int selected,
+                                    std::vector<core::rect<s32>>* lines)
 {
     Layout layout;
     layout.centreOnFirstLine = true;
-    layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f});
-    layout.lines.push_back({RaidPanel::startHint, white, -1, 1.0f});
+    layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f, selected == 0});
+    layout.lines.push_back({RaidPanel::startHint, white, -1, 1.0f, selected == 1});
     layout.addTable(table, ScoreTable::notEntered);
-    return draw(driver, font, layout);
+    if (lines) {
+        layout.lines.push_back({core::stringw(), white, -1, 0.4f});
+        layout.lines.push_back({L"Esc: menu        F12: quit", white, -1, 1.0f, false, true});
+    }
+    const core::rect<s32> area = draw(driver, font, layout);
+    if (lines)
+        *lines = {layout.placed[0], layout.placed[1], layout.placed.back()};
+    return area;
 }
 
-core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont* font, const Layout& layout)
+core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont* font, Layout& layout)
 {
     const core::dimension2du screen = driver->getScreenSize();
     const s32 lineHeight = static_cast<s32>(font->getDimension(L"0").Height) + 4;
@@ -109,8 +120,12 @@ core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont*
     s32 y = top;
     for (const Layout::Line& line : layout.lines) {
         const s32 step = static_cast<s32>(line.height * lineHeight);
+        layout.placed.push_back(core::rect<s32>(area.UpperLeftCorner.X, y, area.LowerRightCorner.X, y + lineHeight));
+        if (line.selected)
+            driver->draw2DRectangle(markedBar, core::rect<s32>(area.UpperLeftCorner.X + 6, y + 1, area.LowerRightCorner.X - 6,
+                                                               y + lineHeight - 1));
         if (line.row < 0) {
-            if (!line.text.empty())
+            if (!line.text.empty() && !line.kept)
                 font->draw(line.text, core::rect<s32>(area.UpperLeftCorner.X, y, area.LowerRightCorner.X, y + lineHeight),
                            line.colour, true, false, nullptr);
         } else {

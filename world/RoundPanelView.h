@@ -25,11 +25,14 @@ public:
     static irr::core::rect<irr::s32> drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const RoundSummary& round,
                           const std::vector<ScoreTable::Entry>& table, int place);
     // The invitation, centred on the sight, and the best rounds below it when
-    // there are any.
+    // there are any. With lines, a last line is kept free for the menu's
+    // items, and lines gets the places of the round's line, the raid's and
+    // that last one; the line selected (0 or 1) stands on a bar.
     static irr::core::rect<irr::s32> drawInvitation(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
-                               const std::vector<ScoreTable::Entry>& table);
+                               const std::vector<ScoreTable::Entry>& table, int selected = -1,
+                               std::vector<irr::core::rect<irr::s32>>* lines = nullptr);
 
 private:
     struct Layout;
-    static irr::core::rect<irr::s32> draw(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, const Layout& layout);
+    static irr::core::rect<irr::s32> draw(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font, Layout& layout);
 };

@@ -7,6 +7,7 @@
 #include "FireballEffect.h"
 #include "HitEffects.h"
 #include "GunsOnJet.h"
+#include "OptionRows.h"
 
 #include <TestEvents.h>
 #include <TestFiles.h>
@@ -508,4 +509,64 @@ TEST_F(TorvelAppTest, AnAbandonedRoundShowsNoPanelAndEntersNothing)
     EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
     EXPECT_TRUE(app->getScoreTable().getEntries().empty());
     EXPECT_FALSE(std::filesystem::exists(dataHome + "/torvel/scores"));
+}
+
+TEST_F(TorvelAppTest, APauseOpensTheMenuThatFitsWhoseKeysChangeAndKeepTheSettings)
+{
+    ASSERT_TRUE(step());
+    // Between rounds the invitation's menu, in a round the pause's; going on closes either.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_ESCAPE, true)));
+    EXPECT_EQ(app->getMenu().getScreen(), Menu::Screen::BetweenRounds);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_RETURN, true)));
+    EXPECT_FALSE(app->isPaused()) << "Enter on the first item starts a round";
+    EXPECT_TRUE(getAirspace()->isActive());
+    EXPECT_EQ(app->getMenu().getScreen(), Menu::Screen::Closed);
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_KEY_P, true)));
+    EXPECT_EQ(app->getMenu().getScreen(), Menu::Screen::Pause);
+    ASSERT_TRUE(step());
+
+    // Options: the sensitivity a step up, applied and kept at once.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_DOWN, true)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_RETURN, true)));
+    ASSERT_EQ(app->getMenu().getScreen(), Menu::Screen::Options);
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_RIGHT, true)));
+    EXPECT_FLOAT_EQ(app->getSettings().get().mouseSensitivity, 0.06f);
+    Settings kept(app->getSettings().getPath());
+    kept.load();
+    EXPECT_FLOAT_EQ(kept.get().mouseSensitivity, 0.06f);
+
+    // The fire button pressed on the stick; the stick fires nothing meanwhile.
+    for (int row = 0; row < OptionRows::StickFire; ++row)
+        app->OnEvent(TestEvents::key(KEY_DOWN, true));
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_RETURN, true)));
+    EXPECT_EQ(app->getMenu().getWaiting(), Menu::Waiting::StickButton);
+    app->OnEvent(TestEvents::joystick(0, 0, 1u << 5));
+    app->OnEvent(TestEvents::joystick(0, 0, 0));
+    ASSERT_TRUE(step());
+    EXPECT_EQ(app->getSettings().get().joystickFire, 5);
+    EXPECT_EQ(app->getFireUnit().getRoundsLeft(), 80u);
+
+    // Esc back to the pause's menu, Esc to play: button 5 fires now, button 0 not.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_ESCAPE, true)));
+    EXPECT_EQ(app->getMenu().getScreen(), Menu::Screen::Pause);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_ESCAPE, true)));
+    EXPECT_FALSE(app->isPaused());
+    app->OnEvent(TestEvents::joystick(0, 0, 1u));
+    EXPECT_EQ(app->getFireUnit().getBurstRounds(), 0u);
+    app->OnEvent(TestEvents::joystick(0, 0, 1u << 5));
+    EXPECT_EQ(app->getFireUnit().getBurstRounds(), 16u);
+
+    // F12 quits even while a key is awaited.
+    app->OnEvent(TestEvents::key(KEY_KEY_P, true));
+    app->OnEvent(TestEvents::key(KEY_DOWN, true));
+    app->OnEvent(TestEvents::key(KEY_RETURN, true));
+    for (int row = 0; row < OptionRows::FirstKeys; ++row)
+        app->OnEvent(TestEvents::key(KEY_DOWN, true));
+    app->OnEvent(TestEvents::key(KEY_RETURN, true));
+    EXPECT_EQ(app->getMenu().getWaiting(), Menu::Waiting::Key);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F12, true)));
+    EXPECT_FALSE(getDevice()->run());
+    std::remove(app->getSettings().getPath().c_str());
 }
