@@ -91,6 +91,16 @@ video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io:
     video::IImage* image = driver->createImageFromFile(file);
     if (!image)
         return nullptr;
+    return mipMapped(driver, file, image);
+}
+
+video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io::path& file, video::IImage* image)
+{
+    const io::path name = textureName(file);
+    if (video::ITexture* loaded = driver->findTexture(name)) {
+        image->drop();
+        return loaded;
+    }
     const core::dimension2du size = image->getDimension();
     if (!isPowerOfTwo(size.Width) || !isPowerOfTwo(size.Height)
         || !driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS)) {
