@@ -19,13 +19,12 @@ bool isPowerOfTwo(u32 value)
     return value != 0 && (value & (value - 1)) == 0;
 }
 
-// The rounded mean of two texels, channel by channel.
-u32 mean(u32 a, u32 b)
+// The mean of two texels, channel by channel, rounded up: all four channels
+// at once, since a + b is 2 (a | b) - (a ^ b) in each, and halving the
+// difference within each channel cannot borrow from the next.
+inline u32 mean(u32 a, u32 b)
 {
-    u32 result = 0;
-    for (u32 shift = 0; shift < 32; shift += 8)
-        result |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + 1) >> 1) << shift;
-    return result;
+    return (a | b) - (((a ^ b) >> 1) & 0x7F7F7F7Fu);
 }
 
 // A file named as a PNG that is not one, or whose header gives sizes the
@@ -92,6 +91,16 @@ video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io:
     video::IImage* image = driver->createImageFromFile(file);
     if (!image)
         return nullptr;
+    return mipMapped(driver, file, image);
+}
+
+video::ITexture* TextureLoader::mipMapped(video::IVideoDriver* driver, const io::path& file, video::IImage* image)
+{
+    const io::path name = textureName(file);
+    if (video::ITexture* loaded = driver->findTexture(name)) {
+        image->drop();
+        return loaded;
+    }
     const core::dimension2du size = image->getDimension();
     if (!isPowerOfTwo(size.Width) || !isPowerOfTwo(size.Height)
         || !driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS)) {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace irr { namespace video { class ITexture; class IVideoDriver; } }
+namespace irr { namespace video { class IImage; class ITexture; class IVideoDriver; } }
 
 // Loads the game's pictures into textures the way that costs least at
 // start-up and draws the same.
@@ -26,6 +26,10 @@ public:
     // file cannot be read. Pictures whose sides are not powers of two are
     // left to the engine, which scales them first.
     static irr::video::ITexture* mipMapped(irr::video::IVideoDriver* driver, const irr::io::path& file);
+    // The same for a picture of that file already read, which this takes
+    // over (drops); for a caller that had to decode the file anyway.
+    static irr::video::ITexture* mipMapped(irr::video::IVideoDriver* driver, const irr::io::path& file,
+                                           irr::video::IImage* image);
     // A texture without mip levels, for pictures drawn flat on the screen.
     static irr::video::ITexture* flat(irr::video::IVideoDriver* driver, const irr::io::path& file);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -36,9 +37,13 @@ void keepQuiet(j_common_ptr)
 }
 
 // Decodes the picture through to its end marker, as the engine's reader
-// does, at an eighth of its size: every marker and every code is read all
-// the same, at a fraction of the cost.
-bool decodesWithoutError(const std::string& bytes)
+// does. With texels, at full size into them, four bytes a pixel in the
+// engine's A8R8G8B8 order, with the reader's own settings, so that they are
+// the very texels the engine would have made of it; without, at an eighth
+// of its size: every marker and every code is read all the same, at a
+// fraction of the cost.
+bool decodesWithoutError(const std::string& bytes, std::vector<unsigned char>* texels, unsigned* width,
+                         unsigned* height)
 {
     jpeg_decompress_struct decoder;
     TrialErrors errors;
@@ -57,22 +62,42 @@ bool decodesWithoutError(const std::string& bytes)
         jpeg_destroy_decompress(&decoder);
         return false;
     }
-    decoder.scale_num = 1;
-    decoder.scale_denom = 8;
+    // Four-channel pictures the engine converts its own way: checked only.
+    if (decoder.jpeg_color_space == JCS_CMYK || decoder.jpeg_color_space == JCS_YCCK)
+        texels = nullptr;
+    if (texels) {
+        // Blue, green, red, alpha in memory: a little-endian A8R8G8B8 texel.
+        decoder.out_color_space = JCS_EXT_BGRA;
+        decoder.do_fancy_upsampling = FALSE;
+    } else {
+        decoder.scale_num = 1;
+        decoder.scale_denom = 8;
+    }
     jpeg_start_decompress(&decoder);
-    // Freed with the decoder, also when an error stops it.
-    JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE,
-                                                  decoder.output_width * decoder.output_components, 1);
-    while (decoder.output_scanline < decoder.output_height)
-        jpeg_read_scanlines(&decoder, row, 1);
+    const std::size_t rowBytes = std::size_t(decoder.output_width) * decoder.output_components;
+    if (texels) {
+        texels->resize(rowBytes * decoder.output_height);
+        while (decoder.output_scanline < decoder.output_height) {
+            JSAMPROW row = texels->data() + rowBytes * decoder.output_scanline;
+            jpeg_read_scanlines(&decoder, &row, 1);
+        }
+        *width = decoder.output_width;
+        *height = decoder.output_height;
+    } else {
+        // Freed with the decoder, also when an error stops it.
+        JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE,
+                                                      static_cast<JDIMENSION>(rowBytes), 1);
+        while (decoder.output_scanline < decoder.output_height)
+            jpeg_read_scanlines(&decoder, row, 1);
+    }
     jpeg_finish_decompress(&decoder);
     jpeg_destroy_decompress(&decoder);
     return true;
 }
 
-} // namespace
-
-bool JpegFileCheck::isWhole(const std::string& text)
+// The file's segments, each within it, from the start marker to the end
+// marker after the last scan.
+bool segmentsAreWhole(const std::string& text)
 {
     const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const std::size_t size = text.size();
@@ -109,7 +134,7 @@ bool JpegFileCheck::isWhole(const std::string& text)
             return false;
         const unsigned char marker = byte(i++);
         if (marker == END_OF_IMAGE)
-            return decodesWithoutError(text);
+            return true;
         if (standsAlone(marker))
             continue;
         if (i + 2 > size)
@@ -121,6 +146,21 @@ bool JpegFileCheck::isWhole(const std::string& text)
         inScan = marker == START_OF_SCAN;
     }
     return false;
+}
+
+} // namespace
+
+bool JpegFileCheck::isWhole(const std::string& bytes)
+{
+    return segmentsAreWhole(bytes) && decodesWithoutError(bytes, nullptr, nullptr, nullptr);
+}
+
+bool JpegFileCheck::decodeWhole(const std::string& bytes, std::vector<unsigned char>& texels, unsigned& width,
+                                unsigned& height)
+{
+    texels.clear();
+    width = height = 0;
+    return segmentsAreWhole(bytes) && decodesWithoutError(bytes, &texels, &width, &height);
 }
 
 bool JpegFileCheck::fileIsWhole(const std::string& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Tells whether a JPEG file is whole before the engine's image loader reads
 // it. That loader hands the file to the JPEG decoder from memory and, when
@@ -22,6 +23,15 @@ public:
     static constexpr unsigned maxSide = 8192;
 
     static bool isWhole(const std::string& bytes);
+
+    // The same check, with the picture decoded at full size as it goes:
+    // width by height texels in the engine's A8R8G8B8 order (four bytes
+    // each, blue first), the very texels its own reader would give. So a
+    // picture that is to be shown is decoded once, not checked and then
+    // decoded again. A CMYK picture is checked only: texels is left empty,
+    // for the engine's reader to convert as it does.
+    static bool decodeWhole(const std::string& bytes, std::vector<unsigned char>& texels, unsigned& width,
+                            unsigned& height);
 
     // The same for a file; false when it cannot be read.
     static bool fileIsWhole(const std::string& path);

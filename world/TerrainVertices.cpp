@@ -107,6 +107,15 @@ private:
     std::vector<vector3df> rows;   // three rows of scaled positions, by x modulo 3
 };
 
+// The normals of the two triangles on the diagonal of a quad from its
+// corner (x, z) to (x + 1, z + 1), each taken from (x, z) as the engine takes
+// them. Three of the quad's four corners use this pair, once each (with the
+// second turned round, which only changes its sign): made once, not thrice.
+struct DiagonalNormals {
+    vector3df alongZ;   // (x, z), (x, z + 1), (x + 1, z + 1)
+    vector3df alongX;   // (x, z), (x + 1, z), (x + 1, z + 1)
+};
+
 // Writes into out the positions and normals of the terrain scaled, which
 // puts its centre at centre, and then placed at position.
 void place(const Scaled& scaled, const vector3df& centre, const vector3df& position, S3DVertex2TCoords* out)
@@ -116,34 +125,47 @@ void place(const Scaled& scaled, const vector3df& centre, const vector3df& posit
         return;
     ScaledRows rows(scaled);
     const u32 last = size - 1;
+    const auto p = [&](u32 px, u32 pz) -> const vector3df& { return rows.at(px, pz); };
+    // The quads of the row before this vertex row and of this one, by x modulo 2.
+    std::vector<DiagonalNormals> quads(2 * size);
+    const auto quad = [&](u32 qx, u32 qz) -> DiagonalNormals& { return quads[(qx % 2) * size + qz]; };
     rows.fill(0);
     if (size > 1)
         rows.fill(1);
     for (u32 x = 0; x < size; ++x) {
         if (x >= 1 && x + 1 < size)
             rows.fill(x + 1);
+        if (x < last) {
+            for (u32 z = 0; z < last; ++z) {
+                quad(x, z).alongZ = faceNormal(p(x, z), p(x, z + 1), p(x + 1, z + 1));
+                quad(x, z).alongX = faceNormal(p(x, z), p(x + 1, z), p(x + 1, z + 1));
+            }
+        }
         for (u32 z = 0; z < size; ++z) {
-            const auto p = [&](u32 px, u32 pz) -> const vector3df& { return rows.at(px, pz); };
             vector3df normal;
             bool any = false;
             if (x > 0 && z > 0) {
-                normal += faceNormal(p(x - 1, z - 1), p(x - 1, z), p(x, z));
-                normal += faceNormal(p(x - 1, z - 1), p(x, z - 1), p(x, z));
+                const DiagonalNormals& q = quad(x - 1, z - 1);
+                normal += q.alongZ;
+                normal += q.alongX;
                 any = true;
             }
             if (x > 0 && z < last) {
-                normal += faceNormal(p(x - 1, z), p(x - 1, z + 1), p(x, z + 1));
-                normal += faceNormal(p(x - 1, z), p(x, z + 1), p(x, z));
+                const DiagonalNormals& q = quad(x - 1, z);
+                normal += q.alongZ;
+                normal -= q.alongX;
                 any = true;
             }
             if (x < last && z < last) {
+                // From another corner, and on the other diagonal: used here only.
                 normal += faceNormal(p(x, z + 1), p(x, z), p(x + 1, z + 1));
                 normal += faceNormal(p(x, z + 1), p(x + 1, z + 1), p(x + 1, z));
                 any = true;
             }
             if (x < last && z > 0) {
-                normal += faceNormal(p(x, z - 1), p(x, z), p(x + 1, z));
-                normal += faceNormal(p(x, z - 1), p(x + 1, z), p(x + 1, z - 1));
+                const DiagonalNormals& q = quad(x, z - 1);
+                normal += q.alongZ;
+                normal -= q.alongX;
                 any = true;
             }
             if (any)

@@ -16,8 +16,12 @@
 #include <ILightSceneNode.h>
 #include <IVideoDriver.h>
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace irr;
 
@@ -26,14 +30,24 @@ namespace {
 const char* const heightMapPath = ResourceTable::path(Resource::HeightMap);
 
 // A sky face, or none when the file is missing or not a whole JPEG: the
-// engine's loader would read past the end of a file cut short.
+// engine's loader would read past the end of a file cut short. The check
+// decodes the picture, so its texels are kept rather than decoded again.
 video::ITexture* skyFace(video::IVideoDriver* driver, const char* path)
 {
-    if (!JpegFileCheck::fileIsWhole(path)) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::vector<unsigned char> texels;
+    unsigned width = 0;
+    unsigned height = 0;
+    if (!file || file.bad() || !JpegFileCheck::decodeWhole(bytes, texels, width, height)) {
         std::cerr << "Sky face " << path << " is missing or damaged: left blank." << std::endl;
         return nullptr;
     }
-    return TextureLoader::mipMapped(driver, path);
+    if (texels.empty())
+        return TextureLoader::mipMapped(driver, path);
+    video::IImage* image = driver->createImageFromData(video::ECF_A8R8G8B8, core::dimension2du(width, height),
+                                                       texels.data(), true, false);
+    return TextureLoader::mipMapped(driver, path, image);
 }
 
 }

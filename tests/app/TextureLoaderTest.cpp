@@ -68,6 +68,19 @@ TEST(TextureLoaderLevels, EachTexelIsTheMeanOfPairsOfPairsRoundedUp)
     EXPECT_EQ(chain.size(), (256u * 256u - 1u) / 3u);
     for (u32 texel : chain)
         ASSERT_EQ(texel, argb(1, 2, 3, 4));
+
+    // Every pair of channel values, each channel a different pair, so that a
+    // carry or borrow between channels would show: a 2 x 1 picture gives the
+    // rounded-up mean of its two texels.
+    for (u32 a = 0; a < 256; ++a) {
+        for (u32 b = 0; b < 256; ++b) {
+            const u32 pair[] = {argb(a, 255 - a, b, a ^ b), argb(b, 255 - b, a, 255 - (a ^ b))};
+            const auto up = [](u32 x, u32 y) { return (x + y + 1) / 2; };
+            ASSERT_EQ(TextureLoader::mipLevels(pair, 2, 1)[0],
+                      argb(up(a, b), up(255 - a, 255 - b), up(b, a), up(a ^ b, 255 - (a ^ b))))
+                << a << ", " << b;
+        }
+    }
 }
 
 class TextureLoaderTest : public ::testing::Test {

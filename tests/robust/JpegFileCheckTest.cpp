@@ -2,6 +2,9 @@
 
 #include <TestFiles.h>
 #include <gtest/gtest.h>
+#include <irrlicht.h>
+
+#include <cstring>
 
 #include <random>
 #include <string>
@@ -22,6 +25,42 @@ TEST(JpegFileCheck, AcceptsTheBakedSkyFaces)
         EXPECT_TRUE(JpegFileCheck::fileIsWhole(path)) << path;
     }
     EXPECT_FALSE(JpegFileCheck::fileIsWhole("../res/no such face.jpg"));
+}
+
+// The faces are decoded once, by the check, and handed to the engine as
+// texels: they must be the texels the engine's own reader and conversion
+// give, byte for byte. A face cut short gives none.
+TEST(JpegFileCheck, DecodesTheFacesToTheEnginesOwnTexels)
+{
+    irr::IrrlichtDevice* device = irr::createDevice(irr::video::EDT_NULL);
+    ASSERT_NE(device, nullptr);
+    irr::video::IVideoDriver* driver = device->getVideoDriver();
+    for (const char* path : skyFaces) {
+        std::vector<unsigned char> texels;
+        unsigned width = 0;
+        unsigned height = 0;
+        ASSERT_TRUE(JpegFileCheck::decodeWhole(readFile(path), texels, width, height)) << path;
+        irr::video::IImage* read = driver->createImageFromFile(path);
+        ASSERT_NE(read, nullptr) << path;
+        const irr::core::dimension2du size = read->getDimension();
+        irr::video::IImage* engine = driver->createImage(irr::video::ECF_A8R8G8B8, size);
+        read->copyTo(engine);
+        read->drop();
+        EXPECT_EQ(width, size.Width) << path;
+        EXPECT_EQ(height, size.Height) << path;
+        ASSERT_EQ(texels.size(), std::size_t(size.Width) * size.Height * 4) << path;
+        EXPECT_EQ(std::memcmp(texels.data(), engine->lock(), texels.size()), 0) << path;
+        engine->unlock();
+        engine->drop();
+    }
+    device->drop();
+
+    const std::string whole = readFile("../res/sky0.jpg");
+    std::vector<unsigned char> texels;
+    unsigned width = 0;
+    unsigned height = 0;
+    EXPECT_FALSE(JpegFileCheck::decodeWhole(whole.substr(0, whole.size() / 2), texels, width, height));
+    EXPECT_FALSE(JpegFileCheck::decodeWhole(whole.substr(0, whole.size() - 1), texels, width, height));
 }
 
 TEST(JpegFileCheck, RejectsAFaceCutShortAnywhere)
