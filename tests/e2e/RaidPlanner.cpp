@@ -22,7 +22,15 @@
 //       then what the plays agree on:
 //         "cleared AT POINTSLOW POINTSHIGH MULTIPLIER"  HUD in the "WAVE 3" banner
 //         "lost AT WAVES"      the gun position lost (at the latest), and the waves survived
+//   raid-planner sky NUMBER...
+//       For the closing figures, not for the test: how long raids left alone
+//       last, and for each of their waves, and for rounds of the round, the
+//       seconds per minute of play with at least one aircraft the player can
+//       make out: one that a camera at the gun turned towards it would draw
+//       at least 4 pixels across (its hit diameter for its size; the round's
+//       jet 22 long), within the 4000 the camera draws.
 
+#include "FlightRules.h"
 #include "Raid.h"
 
 #include <matrix4.h>
@@ -504,12 +512,75 @@ Outcome play(u32 number, const Planner& planner, std::mt19937* jitter)
     return outcome;
 }
 
+bool madeOut(const core::vector3df& at, f32 size)
+{
+    const f32 focal = screenH * 0.5f / std::tan(fovY * 0.5f);
+    const f32 distance = at.getLength();
+    return distance < 4000.0f && at.Y > 0.0f && size * focal / distance >= 4.0f;
+}
+
+int sky(int count, char** numbers)
+{
+    // Seconds seen and seconds played, by wave (0: the round).
+    std::vector<f64> seen(16, 0.0), played(16, 0.0), craftSeen(16, 0.0);
+    for (int i = 0; i < count; ++i) {
+        const u32 number = static_cast<u32>(std::strtoul(numbers[i], nullptr, 10));
+        Raid raid(number, 0);
+        u32 now = 0;
+        while (!raid.isLost()) {
+            now += 50;
+            raid.advance(now);
+            raid.takeEvents();
+            u32 any = 0;
+            for (const Raid::Flying& flying : raid.getCraft())
+                any += !flying.gone && !flying.craft.isDown() &&
+                       madeOut(flying.craft.positionAt(now), 2.0f * RaidCraft::hitRadius(flying.craft.getKind()));
+            const u32 wave = std::min<u32>(raid.getWave(), 15);
+            craftSeen[wave] += any * 0.05;
+            played[wave] += 0.05;
+            seen[wave] += any ? 0.05 : 0.0;
+        }
+        std::printf("raid %u: lost after %.0f s, in wave %u\n", number, now / 1000.0, raid.getWave());
+    }
+    // Rounds: a jet a little over 5 s after the start, then every 45 s, each
+    // 30 to 45 s in the air, on paths drawn as the round draws them.
+    std::mt19937 draws(1);
+    const auto draw = [&draws] { return static_cast<f32>(draws() >> 8) / 16777216.0f; };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::pair<core::line3df, u32>> jets;
+        for (u32 jet = 0; jet < FlightRules::aircraftPerRound; ++jet) {
+            const f32 heading = draw(), offset = draw(), altitude = draw(), time = draw();
+            jets.emplace_back(FlightRules::pathFromDraws(heading, offset, altitude), FlightRules::flightTimeFromDraw(time));
+        }
+        const u32 length = 5000 + FlightRules::aircraftPerRound * FlightRules::spawnInterval;
+        for (u32 now = 0; now < length; now += 50) {
+            u32 any = 0;
+            for (u32 jet = 0; jet < jets.size(); ++jet) {
+                const u32 start = 5000 + jet * FlightRules::spawnInterval;
+                if (now >= start && now - start < jets[jet].second)
+                    any += madeOut(FlightRules::positionAt(jets[jet].first, jets[jet].second, start, now), 22.0f);
+            }
+            craftSeen[0] += any * 0.05;
+            played[0] += 0.05;
+            seen[0] += any ? 0.05 : 0.0;
+        }
+    }
+    for (u32 wave = 0; wave < seen.size(); ++wave)
+        if (played[wave] > 0.0)
+            std::printf("%s %u: %.1f s a minute with an aircraft to see, %.2f on average (over %.0f s of play)\n",
+                        wave == 0 ? "round" : "wave", wave, 60.0 * seen[wave] / played[wave],
+                        craftSeen[wave] / played[wave], played[wave]);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "sky") == 0)
+        return sky(argc - 2, argv + 2);
     if (argc != 3 || std::strcmp(argv[1], "plan") != 0) {
-        std::fprintf(stderr, "usage: raid-planner plan NUMBER\n");
+        std::fprintf(stderr, "usage: raid-planner plan NUMBER | sky NUMBER...\n");
         return 2;
     }
     const u32 number = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
