@@ -32,8 +32,7 @@
 
 #include "FlightRules.h"
 #include "Raid.h"
-
-#include <matrix4.h>
+#include "TurretCamera.h"
 
 #include <algorithm>
 #include <cmath>
@@ -58,7 +57,7 @@ constexpr u32 reloadTime = 15000;
 constexpr u32 pressSpacing = 450;             // between two taps, so the game sees each
 constexpr u32 longEnough = 650;                // ms a fighter must stay in the line of fire
 constexpr u32 lowMagazine = 1;                // bursts left that call for a reload
-constexpr u32 strokeTime = 1000;              // ms of game time a mouse stroke may take
+constexpr u32 strokeTime = 2000;              // ms of game time a mouse stroke may take
 constexpr s32 strokeX = 600, strokeY = 300;   // the longest stroke the test makes
 constexpr s32 lowestPitch = -1700, highestPitch = 100;   // the guns' limits, in pixels
 
@@ -83,18 +82,7 @@ struct Action {
 
 void camera(const View& view, core::vector3df& position, core::vector3df& target, core::vector3df& up)
 {
-    // The camera rides 1.75 up the guns' own axis and looks at the point 100
-    // ahead of them; the guns turn with the turret's base.
-    core::matrix4 base, elevation;
-    base.setRotationDegrees(core::vector3df(0, view.px * degreesPerPixel, 0));
-    elevation.setRotationDegrees(core::vector3df(view.py * degreesPerPixel, 0, 0));
-    const core::matrix4 guns = base * elevation;
-    position = core::vector3df(0, 1.75f, 0);
-    guns.transformVect(position);
-    target = core::vector3df(0, 0, 100);
-    guns.transformVect(target);
-    up = core::vector3df(0, 1, 0);
-    guns.rotateVect(up);
+    turretCamera(view.px * degreesPerPixel, view.py * degreesPerPixel, position, target, up);
 }
 
 core::line3df shotLine(const View& view)
