@@ -320,6 +320,16 @@ void RaidScene::clear()
         tracers->getBatch().clear();
 }
 
+void RaidScene::setShown(bool shown) const
+{
+    for (const std::vector<Shown>* list : {&craft, &bombs})
+        for (const Shown& each : *list)
+            if (each.node)
+                each.node->setVisible(shown);
+    if (tracers)
+        tracers->setVisible(shown);
+}
+
 u32 RaidScene::getNodeCount() const
 {
     u32 count = 0;

@@ -38,6 +38,10 @@ public:
     // Takes every node out of the scene: the raid is over or abandoned.
     void clear();
 
+    // Shows or hides every aircraft, bomb and tracer, each where it is: a
+    // benchmark draws the bare world between the raid's frames.
+    void setShown(bool shown) const;
+
     // Game time of the latest hit on the gun, for the shake and the red edges.
     bool wasGunHit() const { return gunHitSeen; }
     irr::u32 getGunHitTime() const { return gunHitTime; }
