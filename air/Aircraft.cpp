@@ -112,17 +112,17 @@ bool Aircraft::hit(const core::line3df& shot)
     if (!box.intersectsWithLine(shot))
         return false;
     if (alive)
-        startSmoke();
+        addSmokeTrail(getSceneManager(), node);
     alive = false;
     return true;
 }
 
-void Aircraft::startSmoke()
+scene::IParticleSystemSceneNode* Aircraft::addSmokeTrail(scene::ISceneManager* sceneManager, scene::ISceneNode* node)
 {
-    scene::IParticleSystemSceneNode* smoke = getSceneManager()->addParticleSystemSceneNode(
+    scene::IParticleSystemSceneNode* smoke = sceneManager->addParticleSystemSceneNode(
         true, node, -1, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0), core::vector3df(1, 1, 1));
     if (!smoke)
-        return;
+        return nullptr;
     if (scene::IParticleEmitter* emitter = smoke->getEmitter()) {
         emitter->setMinStartSize(core::dimension2df(80, 80));
         emitter->setMaxStartSize(core::dimension2df(120, 120));
@@ -135,7 +135,7 @@ void Aircraft::startSmoke()
         emitter->setMinLifeTime(1500);
         emitter->setMaxLifeTime(2000);
     }
-    video::IVideoDriver* driver = getVideoDriver();
+    video::IVideoDriver* driver = sceneManager->getVideoDriver();
     smoke->setMaterialTexture(0, driver->getTexture(smokeTexture));
     smoke->setMaterialTexture(1, driver->getTexture(smokeTexture1));
     // Blended through the puff's soft edge, not cut at it; the puffs lie
@@ -148,6 +148,7 @@ void Aircraft::startSmoke()
     SmokeAffector* life = new SmokeAffector();
     smoke->addAffector(life);
     life->drop();
+    return smoke;
 }
 
 core::vector3df Aircraft::getAbsolutePosition() const

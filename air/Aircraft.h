@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace irr { namespace scene { class IMeshSceneNode; class ISceneNodeAnimator; } }
+namespace irr { namespace scene { class IMeshSceneNode; class IParticleSystemSceneNode; class ISceneManager; class ISceneNode; class ISceneNodeAnimator; } }
 namespace torvel { class AudioSource; }
 class EngineSound;
 
@@ -51,8 +51,12 @@ public:
     irr::u32 getFlightTime() const { return flightTime; }
     irr::u32 getStartTime() const { return startTime; }
 
+    // The trail of smoke a hit jet pulls behind it, on the node; null when
+    // the engine gives no particle system. The raid's aircraft burn alike.
+    static irr::scene::IParticleSystemSceneNode* addSmokeTrail(irr::scene::ISceneManager* sceneManager,
+                                                               irr::scene::ISceneNode* node);
+
 private:
-    void startSmoke();
 
     irr::scene::IMeshSceneNode* node;          // belongs to the scene graph; null without a mesh
     irr::scene::ISceneNodeAnimator* animator;  // our own reference to the fly-straight animator

@@ -2,6 +2,7 @@
 
 #include "AudioManager.h"
 #include "AudioSource.h"
+#include "Aircraft.h"
 #include "HitEffects.h"
 #include "ObjFileCheck.h"
 #include "ResourceTable.h"
@@ -118,7 +119,7 @@ scene::ISceneNode* RaidScene::addNode(scene::IAnimatedMesh* mesh)
 void RaidScene::grow(std::vector<Shown>& list, std::size_t size)
 {
     if (list.size() < size)
-        list.resize(size, Shown{nullptr, nullptr, nullptr, false});
+        list.resize(size, Shown{nullptr, nullptr, nullptr, false, nullptr, nullptr, 0});
 }
 
 void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
@@ -139,9 +140,16 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
             break;
         }
         case Raid::Event::CraftHit:
+            if (event.index < craft.size())
+                markHit(craft[event.index], event.amount, event.time);
+            break;
         case Raid::Event::CraftDowned:
-            if (hitEffects && event.index < craft.size())
+            if (event.index >= craft.size())
+                break;
+            if (hitEffects)
                 hitEffects->hit(craft[event.index].node, event.position, event.time);
+            if (sceneManager && craft[event.index].node)
+                Aircraft::addSmokeTrail(sceneManager, craft[event.index].node);
             break;
         case Raid::Event::CraftLeft:
             if (event.index < craft.size())
@@ -164,12 +172,18 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
         case Raid::Event::BombShot:
             if (hitEffects && event.index < bombs.size())
                 hitEffects->hit(nullptr, event.position, event.time);
-            if (event.index < bombs.size())
+            if (event.index < bombs.size()) {
                 remove(bombs[event.index]);
+                if (bombs[event.index].sound)
+                    bombs[event.index].sound->stop();
+            }
             break;
         case Raid::Event::BombBurst:
-            if (event.index < bombs.size())
+            if (event.index < bombs.size()) {
                 remove(bombs[event.index]);
+                if (bombs[event.index].sound)
+                    bombs[event.index].sound->stop();
+            }
             if (groundBursts)
                 groundBursts->hit(nullptr, event.position + core::vector3df(0, 4, 0), event.time);
             if (audio)
@@ -205,6 +219,29 @@ void RaidScene::show(const Raid& raid, const std::vector<Raid::Event>& events)
     }
 }
 
+void RaidScene::markHit(Shown& shown, u32 hits, u32 now)
+{
+    if (sceneManager == nullptr || shown.node == nullptr)
+        return;
+    video::IVideoDriver* driver = sceneManager->getVideoDriver();
+    shown.markEnd = now + (hits == 1 ? puffTime : sparkTime);
+    if (hits == 1 && shown.puff == nullptr) {
+        // A short gust of the trail's smoke, small: the bomber is hurt, not burning.
+        shown.puff = Aircraft::addSmokeTrail(sceneManager, shown.node);
+        if (shown.puff && shown.puff->getEmitter()) {
+            shown.puff->getEmitter()->setMinStartSize(core::dimension2df(25, 25));
+            shown.puff->getEmitter()->setMaxStartSize(core::dimension2df(40, 40));
+        }
+    } else if (hits >= 2 && shown.spark == nullptr) {
+        // A white-hot flash on the airframe, a tenth of the fireball's size.
+        scene::IBillboardSceneNode* spark = sceneManager->addBillboardSceneNode(shown.node, core::dimension2df(12, 12));
+        spark->setMaterialTexture(0, driver->getTexture(HitEffects::fireballFile));
+        spark->setMaterialType(video::EMT_TRANSPARENT_ADD_COLOR);
+        spark->setMaterialFlag(video::EMF_LIGHTING, false);
+        shown.spark = spark;
+    }
+}
+
 void RaidScene::update(const Raid& raid, u32 now)
 {
     const std::vector<Raid::Flying>& flying = raid.getCraft();
@@ -212,6 +249,13 @@ void RaidScene::update(const Raid& raid, u32 now)
         Shown& shown = craft[i];
         if (flying[i].gone)
             continue;
+        // A puff stops pouring (what it poured drifts off and fades); a spark goes.
+        if (shown.puff && static_cast<s32>(now - shown.markEnd) >= 0 && shown.puff->getEmitter())
+            shown.puff->setEmitter(nullptr);
+        if (shown.spark && static_cast<s32>(now - shown.markEnd) >= 0) {
+            shown.spark->remove();
+            shown.spark = nullptr;
+        }
         const bool down = flying[i].craft.isDown();
         const core::vector3df at = down ? fallingAt(flying[i], now) : flying[i].craft.positionAt(now);
         if (shown.node) {
@@ -255,9 +299,12 @@ void RaidScene::update(const Raid& raid, u32 now)
 
 void RaidScene::remove(Shown& shown)
 {
+    // The puff and the spark hang from the node and go with it.
     if (shown.node)
         shown.node->remove();
     shown.node = nullptr;
+    shown.puff = nullptr;
+    shown.spark = nullptr;
 }
 
 void RaidScene::clear()
@@ -271,6 +318,16 @@ void RaidScene::clear()
     gunHitSeen = false;
     if (tracers)
         tracers->getBatch().clear();
+}
+
+void RaidScene::setShown(bool shown) const
+{
+    for (const std::vector<Shown>* list : {&craft, &bombs})
+        for (const Shown& each : *list)
+            if (each.node)
+                each.node->setVisible(shown);
+    if (tracers)
+        tracers->setVisible(shown);
 }
 
 u32 RaidScene::getNodeCount() const

@@ -26,19 +26,11 @@ std::string systemError(int error)
 // A process id: decimal digits only, no sign, within a pid_t's range.
 bool parseProcessId(const std::string& field, unsigned long& value)
 {
-    const unsigned long limit = 0x7FFFFFFFul;
-    if (field.empty())
+    std::uint64_t read = 0;
+    if (!PlayerFile::parseNumber(field, 0x7FFFFFFFull, read) || read == 0)
         return false;
-    value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
-            return false;
-        const unsigned long digit = static_cast<unsigned long>(c - '0');
-        if (value > (limit - digit) / 10)
-            return false;
-        value = value * 10 + digit;
-    }
-    return value != 0;
+    value = static_cast<unsigned long>(read);
+    return true;
 }
 
 // mkdir -p, with new folders private to the player as data folders should be.
@@ -92,6 +84,22 @@ bool renameKeeping(const std::string& from, const std::string& to)
 }
 
 } // namespace
+
+bool PlayerFile::parseNumber(const std::string& field, std::uint64_t limit, std::uint64_t& value)
+{
+    if (field.empty())
+        return false;
+    value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9')
+            return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (digit > limit || value > (limit - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
 
 PlayerFile::PlayerFile(std::string path, std::size_t maxSize, Wording wording)
     : path(std::move(path)), maxSize(maxSize), wording(wording), keptOff(false)

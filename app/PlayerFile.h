@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstddef>
 #include <string>
 
@@ -29,6 +30,8 @@ public:
 
     // xdgHome/torvel/name, or home/homeFallback/torvel/name when xdgHome is
     // unset, empty or not an absolute path; empty without an absolute home.
+    // One decimal number of at most limit: digits only, no sign, no blank.
+    static bool parseNumber(const std::string& field, std::uint64_t limit, std::uint64_t& value);
     static std::string pathIn(const char* xdgHome, const char* home, const char* homeFallback,
                               const char* name);
 

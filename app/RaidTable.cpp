@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 using namespace irr;
 
@@ -13,26 +12,10 @@ namespace {
 const char* const endLine = "end";
 const PlayerFile::Wording wording{"the best raids", "the table starts empty", "no raids are kept"};
 
-// One decimal number of at most limit, digits only.
-bool parseNumber(const std::string& field, u64 limit, u64& value)
-{
-    if (field.empty() || field.size() > 20)
-        return false;
-    value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
-            return false;
-        const u64 digit = static_cast<u64>(c - '0');
-        if (value > (limit - digit) / 10)
-            return false;
-        value = value * 10 + digit;
-    }
-    return true;
-}
-
 } // namespace
 
-RaidTable::RaidTable(std::string path) : file(std::move(path), maxFileSize, wording)
+RaidTable::RaidTable(std::string path)
+    : kept(std::move(path), maxFileSize, wording, BestTable<Entry>::Rules{enter, format, parse})
 {
 }
 
@@ -119,9 +102,10 @@ bool RaidTable::parse(const std::string& text, std::vector<Entry>& table, std::s
             fields.push_back(line.substr(from, blank - from));
         fields.push_back(line.substr(from));
         u64 points = 0, waves = 0, number = 0, date = 0;
-        if (fields.size() != 4 || !parseNumber(fields[0], 0xFFFFFFFFull, points) ||
-            !parseNumber(fields[1], 0xFFFFFFFFull, waves) || !parseNumber(fields[2], 0xFFFFFFFFull, number) ||
-            !parseNumber(fields[3], maxDate, date)) {
+        if (fields.size() != 4 || !PlayerFile::parseNumber(fields[0], 0xFFFFFFFFull, points) ||
+            !PlayerFile::parseNumber(fields[1], 0xFFFFFFFFull, waves) ||
+            !PlayerFile::parseNumber(fields[2], 0xFFFFFFFFull, number) ||
+            !PlayerFile::parseNumber(fields[3], maxDate, date)) {
             fault = where + "not a raid (points, waves, raid number, date)";
             return false;
         }
@@ -140,52 +124,3 @@ bool RaidTable::parse(const std::string& text, std::vector<Entry>& table, std::s
     return true;
 }
 
-PlayerFile::ReadResult RaidTable::readFile(std::vector<Entry>& table, std::string& fault) const
-{
-    std::string text;
-    const PlayerFile::ReadResult result = file.read(text, fault);
-    if (result != PlayerFile::ReadResult::Read)
-        return result;
-    return parse(text, table, fault) ? result : PlayerFile::ReadResult::Bad;
-}
-
-void RaidTable::load()
-{
-    entries.clear();
-    file.clearKeptOff();
-    if (file.getPath().empty()) {
-        std::cerr << "torvel: no home folder: the best raids are not kept" << std::endl;
-        return;
-    }
-    file.removeStaleTemporaries();
-    std::string fault;
-    if (readFile(entries, fault) == PlayerFile::ReadResult::Bad)
-        file.setAside(fault);
-}
-
-int RaidTable::record(const Entry& raid)
-{
-    if (file.getPath().empty())
-        return enter(entries, raid);
-    // Another game may have ended a raid since this one began.
-    std::vector<Entry> current;
-    std::string fault;
-    const PlayerFile::ReadResult result = readFile(current, fault);
-    if (result == PlayerFile::ReadResult::Read) {
-        entries = current;
-    } else if (result == PlayerFile::ReadResult::Bad) {
-        file.setAside(fault);
-        entries.clear();
-    }
-    const int place = enter(entries, raid);
-    if (place == notEntered)
-        return place;
-    if (file.isKeptOff()) {
-        std::cerr << "torvel: not writing the best raids over the damaged " << file.getPath() << std::endl;
-        return place;
-    }
-    if (!file.write(format(entries), fault))
-        std::cerr << "torvel: cannot save the best raids to " << file.getPath() << ": " << fault
-                  << "; play goes on" << std::endl;
-    return place;
-}

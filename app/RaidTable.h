@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BestTable.h"
 #include "PlayerFile.h"
 
 // The ten best air raids, kept beside the best rounds and the same way: the
@@ -42,13 +43,13 @@ public:
     static std::string defaultPath();
 
     // Reads the file at start; a missing file is an empty table, a bad one set aside.
-    void load();
+    void load() { kept.load(); }
     // At the end of a raid: reads the file again, enters the raid if it
     // belongs, and writes the table when it changed. Its place, or notEntered.
-    int record(const Entry& raid);
+    int record(const Entry& raid) { return kept.record(raid); }
 
-    const std::vector<Entry>& getEntries() const { return entries; }
-    const std::string& getPath() const { return file.getPath(); }
+    const std::vector<Entry>& getEntries() const { return kept.getEntries(); }
+    const std::string& getPath() const { return kept.getPath(); }
 
     // More points first, then more waves, then the earlier raid.
     static bool ranksAbove(const Entry& a, const Entry& b);
@@ -58,8 +59,5 @@ public:
     static bool parse(const std::string& text, std::vector<Entry>& table, std::string& fault);
 
 private:
-    PlayerFile::ReadResult readFile(std::vector<Entry>& table, std::string& fault) const;
-
-    PlayerFile file;              // where the table is kept
-    std::vector<Entry> entries;   // best first
+    BestTable<Entry> kept;        // the table and its file
 };

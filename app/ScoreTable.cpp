@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 
 using namespace irr;
 
@@ -12,28 +11,12 @@ namespace {
 
 const char* const endLine = "end";
 
-// One decimal number of at most `limit`, digits only (no sign, no blank).
-bool parseNumber(const std::string& field, u64 limit, u64& value)
-{
-    if (field.empty())
-        return false;
-    value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
-            return false;
-        const u64 digit = static_cast<u64>(c - '0');
-        if (digit > limit || value > (limit - digit) / 10)
-            return false;
-        value = value * 10 + digit;
-    }
-    return true;
-}
-
 const PlayerFile::Wording wording{"the best rounds", "the table starts empty", "no rounds are kept"};
 
 } // namespace
 
-ScoreTable::ScoreTable(std::string path) : file(std::move(path), maxFileSize, wording)
+ScoreTable::ScoreTable(std::string path)
+    : kept(std::move(path), maxFileSize, wording, BestTable<Entry>::Rules{enter, format, parse})
 {
 }
 
@@ -131,9 +114,9 @@ bool ScoreTable::parse(const std::string& text, std::vector<Entry>& table, std::
         u64 points = 0;
         u64 hits = 0;
         u64 date = 0;
-        if (second == std::string::npos || !parseNumber(line.substr(0, first), 0xFFFFFFFFull, points)
-            || !parseNumber(line.substr(first + 1, second - first - 1), maxHits, hits)
-            || !parseNumber(line.substr(second + 1), maxDate, date)) {
+        if (second == std::string::npos || !PlayerFile::parseNumber(line.substr(0, first), 0xFFFFFFFFull, points)
+            || !PlayerFile::parseNumber(line.substr(first + 1, second - first - 1), maxHits, hits)
+            || !PlayerFile::parseNumber(line.substr(second + 1), maxDate, date)) {
             fault = where + "not a round (points, hits, date)";
             return false;
         }
@@ -153,65 +136,3 @@ bool ScoreTable::parse(const std::string& text, std::vector<Entry>& table, std::
     return true;
 }
 
-void ScoreTable::load()
-{
-    entries.clear();
-    file.clearKeptOff();
-    if (file.getPath().empty()) {
-        std::cerr << "torvel: no home folder: the best rounds are not kept" << std::endl;
-        return;
-    }
-    file.removeStaleTemporaries();
-    std::string fault;
-    if (readFile(entries, fault) == PlayerFile::ReadResult::Bad)
-        file.setAside(fault);
-}
-
-int ScoreTable::record(const Entry& round)
-{
-    if (file.getPath().empty())
-        return enter(entries, round);
-    // The file as it is now: another game may have ended a round since ours began.
-    // A missing file leaves the table as this game knows it: a folder that
-    // cannot be written still shows the rounds of this session.
-    std::vector<Entry> current;
-    std::string fault;
-    const PlayerFile::ReadResult result = readFile(current, fault);
-    if (result == PlayerFile::ReadResult::Read) {
-        entries = current;
-    } else if (result == PlayerFile::ReadResult::Bad) {
-        file.setAside(fault);
-        entries.clear();
-    }
-    // Rounds of this session that a full disk or a folder that could not be
-    // written kept out of the file go back in, to be saved with this one.
-    if (result != PlayerFile::ReadResult::Missing)
-        for (const Entry& kept : unsaved)
-            enter(entries, kept);
-    const int place = enter(entries, round);
-    if (place == notEntered)
-        return place;
-    if (file.isKeptOff()) {
-        std::cerr << "torvel: not writing the best rounds over the damaged " << file.getPath() << std::endl;
-        unsaved.push_back(round);
-        return place;
-    }
-    if (file.write(format(entries), fault)) {
-        unsaved.clear();
-    } else {
-        std::cerr << "torvel: cannot save the best rounds to " << file.getPath() << ": " << fault
-                  << "; play goes on" << std::endl;
-        unsaved.push_back(round);
-    }
-    return place;
-}
-
-PlayerFile::ReadResult ScoreTable::readFile(std::vector<Entry>& table, std::string& fault) const
-{
-    table.clear();
-    std::string text;
-    const PlayerFile::ReadResult result = file.read(text, fault);
-    if (result != PlayerFile::ReadResult::Read)
-        return result;
-    return parse(text, table, fault) ? result : PlayerFile::ReadResult::Bad;
-}

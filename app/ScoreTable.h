@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BestTable.h"
 #include "PlayerFile.h"
 
 #include <irrTypes.h>
@@ -60,7 +61,7 @@ public:
     // Reads the file at start. A missing file is an empty table; a bad one is
     // set aside. Also removes temporary files that writers killed mid-write
     // left behind.
-    void load();
+    void load() { kept.load(); }
 
     // At the end of a round that ran to its end: reads the file again (another
     // game may have written it since), enters the round if it belongs among
@@ -68,10 +69,10 @@ public:
     // that could not be written then (a full disk, a folder made read-only)
     // are entered again and saved with it. Returns the round's place (0 for
     // the best), or notEntered.
-    int record(const Entry& round);
+    int record(const Entry& round) { return kept.record(round); }
 
-    const std::vector<Entry>& getEntries() const { return entries; }
-    const std::string& getPath() const { return file.getPath(); }
+    const std::vector<Entry>& getEntries() const { return kept.getEntries(); }
+    const std::string& getPath() const { return kept.getPath(); }
 
     // The ranking: more points first, then more hits, then the earlier round,
     // which keeps its place against a later one that only equals it.
@@ -88,9 +89,5 @@ public:
     static bool parse(const std::string& text, std::vector<Entry>& table, std::string& fault);
 
 private:
-    PlayerFile::ReadResult readFile(std::vector<Entry>& table, std::string& fault) const;
-
-    PlayerFile file;             // the scores file; an empty path keeps nothing
-    std::vector<Entry> entries;  // best first, at most capacity
-    std::vector<Entry> unsaved;  // rounds of this session entered but not yet in the file
+    BestTable<Entry> kept;        // the table and its file
 };

@@ -11,6 +11,8 @@
 #include "TextureLoader.h"
 #include "TorvelApp.h"
 #include "TrafficPlan.h"
+#include "Raid.h"
+#include "RaidMode.h"
 
 #include <irrlicht.h>
 #include <GL/gl.h>
@@ -92,6 +94,16 @@ bool FrameBench::run()
 
     // The jets must be seen from the moment the measured frames begin until
     // the measurement ends at the latest.
+    const bool capturing = !settings.captureDir.empty();
+    if (settings.raidNumber != 0 && !capturing) {
+        measureStillView();
+        launchRaid();
+        firing = true;
+        stickFrames = 0;
+        measure();
+        measureSteady();
+        return true;
+    }
     const u32 firstView = settings.headStartMs + settings.warmupMs;
     const u32 lastView = firstView + settings.measureMs;
     TrafficPlan plan(*getDevice()->getRandomizer(), {firstView, (firstView + lastView) / 2, lastView}, 200000);
@@ -99,7 +111,6 @@ bool FrameBench::run()
         std::cerr << "Only " << plan.getJetsInView() << " of " << TrafficPlan::JETS
                   << " jets could be placed in view; measuring with those." << std::endl;
     aimTurret(plan);
-    const bool capturing = !settings.captureDir.empty();
     if (!capturing)
         measureStillView();
     // On a stopped clock the jets' animators start at a known time, and
@@ -291,6 +302,53 @@ void FrameBench::aimTurret(const TrafficPlan& plan)
     fireUnit.getGuns()->setRotation(core::vector3df(angles.X, 0.0f, 0.0f));
 }
 
+void FrameBench::launchRaid()
+{
+    // The raid's own rules, left alone, find its busiest moment (the most
+    // aircraft and bombs in the air) and where they are then.
+    Raid rules(settings.raidNumber, 0);
+    u32 busiest = 0, most = 0;
+    core::vector3df toward(0, 0, 1);
+    for (u32 now = 50; !rules.isLost(); now += 50) {
+        rules.advance(now);
+        rules.takeEvents();
+        u32 flying = 0;
+        core::vector3df sum;
+        for (const Raid::Flying& craft : rules.getCraft())
+            if (!craft.gone) {
+                ++flying;
+                sum += core::vector3df(craft.craft.positionAt(now)).normalize();
+            }
+        for (const Raid::Falling& bomb : rules.getBombs())
+            flying += !bomb.gone;
+        if (flying > most && sum.getLength() > 0.1f) {
+            most = flying;
+            busiest = now;
+            toward = sum.normalize();
+        }
+    }
+    core::vector3df angles = toward.getHorizontalAngle();
+    if (angles.X > 180.0f)
+        angles.X -= 360.0f;
+    FireUnit& fireUnit = app->getFireUnit();
+    fireUnit.getTurretBase()->setRotation(core::vector3df(0.0f, angles.Y, 0.0f));
+    fireUnit.getGuns()->setRotation(core::vector3df(std::max(angles.X, -85.0f), 0.0f, 0.0f));
+    raidBusiest = most;
+    // F8 as the player would press it, that long ago; the first frame makes
+    // up the raid's steps since.
+    const u32 lead = settings.warmupMs + settings.measureMs / 2;
+    app->setRaidNumber(settings.raidNumber);
+    clockOverride = getDevice()->getTimer()->getRealTime() - (busiest > lead ? busiest - lead : 0);
+    app->readClock();
+    SEvent f8;
+    std::memset(&f8, 0, sizeof f8);
+    f8.EventType = EET_KEY_INPUT_EVENT;
+    f8.KeyInput.Key = KEY_F8;
+    f8.KeyInput.PressedDown = true;
+    app->OnEvent(f8);
+    clockOverride = 0;
+}
+
 bool FrameBench::launchTraffic(const TrafficPlan& plan)
 {
     IrrlichtDevice* device = getDevice();
@@ -417,6 +475,8 @@ void FrameBench::showGameObjects(bool shown)
         fireUnit.getLeftFlash()->setVisible(false);
         fireUnit.getRightFlash()->setVisible(false);
     }
+    if (const RaidMode* raid = app->getRaidMode())
+        raid->getScene().setShown(shown && !settings.withoutJets);
     for (const auto& jet : getAirspace()->getAircraft()) {
         scene::ISceneNode* node = jet->getNode();
         if (!node)
@@ -446,6 +506,14 @@ u32 FrameBench::countJetsInView() const
     // points behind the camera come back far off the screen.
     scene::ISceneCollisionManager* collision = getSceneManager()->getSceneCollisionManager();
     u32 seen = 0;
+    const RaidMode* raid = app->getRaidMode();
+    if (raid && raid->getRaid())
+        for (std::size_t i = 0; i < raid->getRaid()->getCraft().size(); ++i)
+            if (const scene::ISceneNode* node = raid->getScene().getCraftNode(i)) {
+                const core::position2di spot = collision->getScreenCoordinatesFrom3DPosition(node->getAbsolutePosition());
+                seen += (spot.X >= 0 && spot.Y >= 0 && spot.X < static_cast<s32>(screenWidth)
+                         && spot.Y < static_cast<s32>(screenHeight)) ? 1 : 0;
+            }
     for (const auto& jet : getAirspace()->getAircraft()) {
         const core::position2di spot = collision->getScreenCoordinatesFrom3DPosition(
             jet->getNode()->getTransformedBoundingBox().getCenter());
@@ -600,11 +668,18 @@ void FrameBench::report(std::ostream& out) const
         << "  so each of those holds its own rendering.\n"
         << "  Game and bare-world frames, timed either way, take turns: " << std::setprecision(1)
         << measuredSeconds << " s of frames after " << settings.warmupMs << " ms of warm-up.\n";
-    out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
-        << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
-        << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
-        << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
-        << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
+    if (settings.raidNumber != 0)
+        out << "Game: the real TorvelApp in raid " << settings.raidNumber << ", about its busiest moment ("
+            << raidBusiest << " aircraft and bombs in the air by its rules), " << std::setprecision(1)
+            << getJetsInViewPerFrame()
+            << " raid aircraft on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
+            << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
+    else
+        out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
+            << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
+            << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
+            << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
+            << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
     if (settings.withoutHud)
         out << "; no HUD";
     else if (settings.withoutRadar)

@@ -65,6 +65,10 @@ public:
         bool withoutSmoke = false;      // the smoke trails only
         bool withoutHud = false;        // drawHud and drawRadar are not called
         bool withoutRadar = false;      // drawRadar alone is not called
+        // A raid of this number in place of the round, measured about the
+        // moment its rules have the most aircraft and bombs in the air; 0
+        // for the round.
+        irr::u32 raidNumber = 0;
     };
 
     explicit FrameBench(const Settings& settings);
@@ -103,6 +107,9 @@ private:
 
     bool startGame();
     bool launchTraffic(const TrafficPlan& plan);
+    // Starts the raid as far back as puts its busiest moment in the middle
+    // of the measurement, and aims the turret at what flies then.
+    void launchRaid();
     void aimTurret(const TrafficPlan& plan);
     void measure();
     void measureSteady();
@@ -125,6 +132,7 @@ private:
     std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
     irr::u32 stickFrames;                                  // stick events posted so far
+    irr::u32 raidBusiest = 0;                              // aircraft and bombs in the air at the raid's busiest
     irr::u32 clockOverride;                                // the game's time while the round is set up; 0 for none
     irr::u32 firingFrames;                                 // measured game frames that fired a round
     irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames

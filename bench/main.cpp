@@ -3,7 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
-//                [--cold] [--shots DIR] [--without LIST]
+//                [--cold] [--shots DIR] [--without LIST] [--raid NUMBER]
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
@@ -72,6 +72,7 @@ int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
                  "                    [--startup-against DIR] [--cold] [--shots DIR] [--without LIST]\n"
+                 "                    [--raid NUMBER]\n"
                  "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --steady N        game frames back to back after those, for the spread of\n"
@@ -94,6 +95,9 @@ int usage()
                  "                    one then ten of the other, and give their times: the game's\n"
                  "                    in replayGameStill, the bare world's in replayBareStill, for\n"
                  "                    callgrind with LP_NUM_THREADS=0 to count their work\n"
+                 "  --raid NUMBER     the game's frames in that air raid, about the moment its\n"
+                 "                    rules have the most aircraft and bombs in the air, left\n"
+                 "                    alone but for the bursts\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, radar, separated by commas\n";
     return 2;
@@ -174,6 +178,9 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--repeat") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.stillRepeats))
+                return usage();
+        } else if (std::strcmp(argv[i], "--raid") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.raidNumber) || settings.raidNumber == 0)
                 return usage();
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))

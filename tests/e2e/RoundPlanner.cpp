@@ -39,6 +39,8 @@
 
 #include <FlightRules.h>
 
+#include "TurretCamera.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -157,18 +159,7 @@ RoundPlanner::~RoundPlanner()
 void RoundPlanner::camera(const View& view, core::vector3df& position, core::vector3df& target,
                           core::vector3df& up) const
 {
-    // The turret camera rides 1.75 up the guns' own axis and looks at the
-    // point 100 ahead of the guns; the guns turn with the turret's base.
-    core::matrix4 base, elevation;
-    base.setRotationDegrees(core::vector3df(0, view.yaw, 0));
-    elevation.setRotationDegrees(core::vector3df(view.pitch, 0, 0));
-    const core::matrix4 guns = base * elevation;
-    position = core::vector3df(0, 1.75f, 0);
-    guns.transformVect(position);
-    target = core::vector3df(0, 0, 100);
-    guns.transformVect(target);
-    up = core::vector3df(0, 1, 0);
-    guns.rotateVect(up);
+    turretCamera(view.yaw, view.pitch, position, target, up);
 }
 
 core::line3df RoundPlanner::shotLine(const View& view) const

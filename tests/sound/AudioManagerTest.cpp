@@ -122,6 +122,16 @@ TEST(AudioManager, PlayingEndsByItselfAndCanStartAgain) {
     EXPECT_EQ(manager->getVoiceCount(), 1u);
     EXPECT_TRUE(waitUntilSilent(shot));
 
+    // Told to stop, a sound falls silent at once, placed or not, and plays
+    // again from the start when asked.
+    ASSERT_TRUE(shot->play3d(10.0f, 0.0f, 0.0f, 1.0f, true));
+    shot->stop();
+    EXPECT_FALSE(shot->isPlaying());
+    ASSERT_TRUE(shot->play2d(false));
+    EXPECT_TRUE(shot->isPlaying());
+    shot->stop();
+    EXPECT_FALSE(shot->isPlaying());
+
     // A looping sound goes on well past its length, until shut-down stops it.
     ASSERT_TRUE(shot->play2d(true));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
