@@ -564,10 +564,11 @@ void TorvelApp::drawRadar()
 {
     if (!radarShown)
         return;
+    const core::dimension2di corner = hudCorner();
     if (raidMode && raidMode->isRunning())
-        radar.draw(driver, fireUnit.getCamera(), RaidContacts::of(*raidMode->getRaid(), gameTime));
+        radar.draw(driver, fireUnit.getCamera(), RaidContacts::of(*raidMode->getRaid(), gameTime), corner);
     else
-        radar.draw(driver, fireUnit.getCamera(), RoundContacts::of(*getAirspace()));
+        radar.draw(driver, fireUnit.getCamera(), RoundContacts::of(*getAirspace()), corner);
 }
 
 void TorvelApp::turnListener()

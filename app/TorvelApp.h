@@ -77,6 +77,9 @@ public:
     void drawRadar();
     // The dark band the HUD's lines are drawn on, before them.
     void drawHudBand();
+    // The HUD's corner, from the top left, that the radar's edge marks keep
+    // clear of: its band, which a raid's extra lines make taller.
+    irr::core::dimension2di hudCorner();
     // The panel of a round just ended, or the invitation to play one (with
     // the controls beside it until the first round); the box at the centre
     // it filled, empty when none.

@@ -16,8 +16,10 @@
 #include "RaidMode.h"
 #include "RaidPanel.h"
 #include "RaidView.h"
+#include "RadarRules.h"
 
 #include <IrrlichtDevice.h>
+#include <algorithm>
 #include <IVideoDriver.h>
 #include <IGUIEnvironment.h>
 #include <IGUIFont.h>
@@ -86,6 +88,13 @@ core::stringw TorvelApp::hudText()
 void TorvelApp::drawHudBand()
 {
     HudBand::draw(driver, hudFontOrBuiltIn(device), hudText(), core::position2d<s32>(10, 10));
+}
+
+core::dimension2di TorvelApp::hudCorner()
+{
+    const core::rect<s32> band = HudBand::area(hudFontOrBuiltIn(device), hudText(), core::position2d<s32>(10, 10));
+    return core::dimension2di(std::max(RadarRules::hudRight, band.LowerRightCorner.X),
+                              std::max(RadarRules::hudBottom, band.LowerRightCorner.Y));
 }
 
 core::rect<s32> TorvelApp::drawBetweenRounds()

@@ -15,13 +15,13 @@ Radar::Radar()
 }
 
 void Radar::draw(video::IVideoDriver* driver, const scene::ICameraSceneNode* camera,
-                 const std::vector<RadarContact>& contacts)
+                 const std::vector<RadarContact>& contacts, core::dimension2di hudCorner)
 {
     if (driver == nullptr || camera == nullptr)
         return;
     const RadarRules::View view = RadarRules::viewFrom(camera->getAbsolutePosition(), camera->getTarget(),
                                                        camera->getFOV(), camera->getAspectRatio());
-    picture.build(view, driver->getScreenSize(), contacts);
+    picture.build(view, driver->getScreenSize(), contacts, hudCorner);
     if (picture.getTriangleCount() == 0)
         return;
     // The 2D drawing takes its blending from the material set last.

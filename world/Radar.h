@@ -18,8 +18,10 @@ class Radar {
 public:
     Radar();
 
+    // hudCorner: the HUD text's corner, from the top left, kept clear of
+    // the edge marks.
     void draw(irr::video::IVideoDriver* driver, const irr::scene::ICameraSceneNode* camera,
-              const std::vector<RadarContact>& contacts);
+              const std::vector<RadarContact>& contacts, irr::core::dimension2di hudCorner);
 
     const RadarPicture& getPicture() const { return picture; }
 

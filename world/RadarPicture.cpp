@@ -171,7 +171,7 @@ void RadarPicture::edgeArrow(const RadarRules::EdgeMark& mark)
 }
 
 void RadarPicture::build(const RadarRules::View& view, const core::dimension2du& screen,
-                         const std::vector<RadarContact>& contacts)
+                         const std::vector<RadarContact>& contacts, core::dimension2di hudCorner)
 {
     const RadarRules::Layout layout = RadarRules::layout(screen);
     const f32 halfWidth = RadarRules::halfWidth(view);
@@ -195,6 +195,6 @@ void RadarPicture::build(const RadarRules::View& view, const core::dimension2du&
         else
             mark(RadarRules::onScreen(layout, spot.x, spot.y), size, contact, spot.height);
     }
-    for (const RadarRules::EdgeMark& edge : RadarRules::edgeMarks(view, screen, contacts))
+    for (const RadarRules::EdgeMark& edge : RadarRules::edgeMarks(view, screen, contacts, hudCorner))
         edgeArrow(edge);
 }

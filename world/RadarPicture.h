@@ -24,8 +24,10 @@ public:
     static const irr::video::SColor hitColour;
     static const irr::video::SColor discColour;
 
+    // hudCorner: the HUD's corner, top left, that edge marks keep clear of.
     void build(const RadarRules::View& view, const irr::core::dimension2du& screen,
-               const std::vector<RadarContact>& contacts);
+               const std::vector<RadarContact>& contacts,
+               irr::core::dimension2di hudCorner = {RadarRules::hudRight, RadarRules::hudBottom});
 
     // Three vertices a triangle; indices count up from 0.
     const std::vector<irr::video::S3DVertex>& getVertices() const { return vertices; }

@@ -98,7 +98,7 @@ bool RadarRules::inView(const View& view, const core::vector3df& position)
 }
 
 RadarRules::EdgeMark RadarRules::edgeMark(const View& view, const core::dimension2du& screen,
-                                          const core::vector3df& position)
+                                          const core::vector3df& position, core::dimension2di hudCorner)
 {
     const Axes axes = axesOf(view);
     const core::vector3df v = position - view.eye;
@@ -138,13 +138,13 @@ RadarRules::EdgeMark RadarRules::edgeMark(const View& view, const core::dimensio
     if (side) {
         mark.edge = nx < 0.0f ? Edge::Left : Edge::Right;
         px = mark.edge == Edge::Left ? edgeInset : width - edgeInset;
-        const f32 top = mark.edge == Edge::Left ? f32(hudBottom) + edgeInset : edgeInset;
+        const f32 top = mark.edge == Edge::Left ? f32(hudCorner.Height) + edgeInset : edgeInset;
         const f32 bottom = mark.edge == Edge::Left ? height - edgeInset : disc.centre.Y - disc.radius - edgeInset;
         py = within(py, top, std::max(top, bottom));
     } else {
         mark.edge = ny > 0.0f ? Edge::Top : Edge::Bottom;
         py = mark.edge == Edge::Top ? edgeInset : height - edgeInset;
-        const f32 left = mark.edge == Edge::Top ? f32(hudRight) + edgeInset : edgeInset;
+        const f32 left = mark.edge == Edge::Top ? f32(hudCorner.Width) + edgeInset : edgeInset;
         const f32 right = mark.edge == Edge::Top ? width - edgeInset : disc.centre.X - disc.radius - edgeInset;
         px = within(px, left, std::max(left, right));
     }
@@ -153,14 +153,15 @@ RadarRules::EdgeMark RadarRules::edgeMark(const View& view, const core::dimensio
 }
 
 std::vector<RadarRules::EdgeMark> RadarRules::edgeMarks(const View& view, const core::dimension2du& screen,
-                                                        const std::vector<RadarContact>& contacts)
+                                                        const std::vector<RadarContact>& contacts,
+                                                        core::dimension2di hudCorner)
 {
     std::vector<EdgeMark> marks;
     for (std::size_t i = 0; i < contacts.size(); ++i) {
         const RadarContact& contact = contacts[i];
         if (contact.hit || contact.position.getLength() > range || inView(view, contact.position))
             continue;
-        EdgeMark mark = edgeMark(view, screen, contact.position);
+        EdgeMark mark = edgeMark(view, screen, contact.position, hudCorner);
         mark.contact = i;
         marks.push_back(mark);
     }

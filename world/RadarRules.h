@@ -22,7 +22,8 @@ public:
     static constexpr irr::u32 mostEdgeMarks = 4;
     static constexpr irr::f32 edgeInset = 16.0f;   // px from the screen's edge to an edge mark's centre
     static constexpr irr::f32 margin = 16.0f;      // px between the disc and the screen's edges
-    // The HUD text's corner, kept clear of edge marks.
+    // The HUD text's corner, kept clear of edge marks: the round's three
+    // lines; a raid's HUD, with more lines, asks for a taller corner.
     static constexpr irr::s32 hudRight = 300;
     static constexpr irr::s32 hudBottom = 90;
 
@@ -77,11 +78,12 @@ public:
     // Marks for the clean contacts within range and out of view, nearest
     // first, at most mostEdgeMarks.
     static std::vector<EdgeMark> edgeMarks(const View& view, const irr::core::dimension2du& screen,
-                                           const std::vector<RadarContact>& contacts);
+                                           const std::vector<RadarContact>& contacts,
+                                           irr::core::dimension2di hudCorner = {hudRight, hudBottom});
 
 private:
     struct Axes;
     static Axes axesOf(const View& view);
     static EdgeMark edgeMark(const View& view, const irr::core::dimension2du& screen,
-                             const irr::core::vector3df& position);
+                             const irr::core::vector3df& position, irr::core::dimension2di hudCorner);
 };

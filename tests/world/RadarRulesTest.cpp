@@ -134,6 +134,18 @@ TEST(RadarRulesTest, EdgeMarksOnTheSideOfTheShorterTurnNearestFirst)
     ASSERT_EQ(raised.size(), 1u);
     EXPECT_EQ(raised[0].edge, RadarRules::Edge::Left);
     EXPECT_GT(raised[0].at.Y, 600.0f);
+
+    // High on the left, the guns lowered: the mark stops under the HUD's
+    // corner, and under a raid's taller one.
+    const std::vector<RadarContact> high = {jet(at(-100, 80, 1000))};
+    const std::vector<RadarRules::EdgeMark> underHud = RadarRules::edgeMarks(viewAt(0, 0), screen, high);
+    const std::vector<RadarRules::EdgeMark> underRaidHud =
+        RadarRules::edgeMarks(viewAt(0, 0), screen, high, core::dimension2di(320, 140));
+    ASSERT_EQ(underHud.size(), 1u);
+    ASSERT_EQ(underRaidHud.size(), 1u);
+    EXPECT_EQ(underRaidHud[0].edge, RadarRules::Edge::Left);
+    EXPECT_FLOAT_EQ(underHud[0].at.Y, RadarRules::hudBottom + inset);
+    EXPECT_FLOAT_EQ(underRaidHud[0].at.Y, 140.0f + inset);
 }
 
 TEST(RadarRulesTest, RadarAndMarksStayOnScreenAndClearOfTheHudAtEverySize)
