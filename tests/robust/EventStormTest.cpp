@@ -277,6 +277,14 @@ TEST_F(EventStormTest, TurretStaysWithinItsLimitsThroughAHundredThousandEvents)
             if (event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.Key == KEY_KEY_T &&
                 event.KeyInput.PressedDown)
                 reached.screenshot = true;
+            // Enter on the menu's Quit ends the game as F12 does, and the
+            // storm with it: that one key goes to the trigger instead.
+            const Menu& menu = app->getMenu();
+            if (event.EventType == EET_KEY_INPUT_EVENT && event.KeyInput.Key == KEY_RETURN &&
+                menu.getScreen() != Menu::Screen::Options && menu.getScreen() != Menu::Screen::Closed &&
+                menu.getWaiting() == Menu::Waiting::Nothing &&
+                Menu::itemsOf(menu.getScreen())[std::size_t(menu.getSelected())] == Menu::Item::Quit)
+                event.KeyInput.Key = KEY_SPACE;
             const bool consumed = app->OnEvent(event);
             // Joystick events belong to the fire unit, which takes every one.
             if (event.EventType == EET_JOYSTICK_INPUT_EVENT) {
