@@ -7,7 +7,8 @@ set -euo pipefail
 
 displayfile=$(mktemp)
 # -noreset: the server stays up when the last client leaves between two runs.
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
+# The libraries preloaded into the command (a sanitizer run's) are not the server's.
+env -u LD_PRELOAD Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
 for _ in $(seq 100); do

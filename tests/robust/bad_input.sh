@@ -15,8 +15,16 @@
 # burning jet before F12. The sound log's first word of the boom file dates
 # the hit. A jet cannot be hit without its mesh, so the jet's files get none.
 #
-#   bad_input.sh TORVEL RESDIR FILE [PLANNER]  runs the three faults of FILE
-#   bad_input.sh --covers RESDIR FILE...       fails if RESDIR holds a file not listed
+# Files named together (FILE,FILE,...) are faulted together, the same way
+# each time. The air raid's files get a raid: the game started with a raid
+# number, F8, and the raid left alone until the gun position is lost, which
+# must happen after the waves that raid-planner (the fourth argument) knows
+# of, and enter the raid among the best raids, whatever its craft look and
+# sound like. The gun's cues get a round in which the magazine is emptied,
+# the guns click dry and are reloaded.
+#
+#   bad_input.sh TORVEL RESDIR FILE[,FILE...] [PLANNER]  runs the faults of FILE
+#   bad_input.sh --covers RESDIR FILE...                 fails if RESDIR holds a file not listed
 #
 # With ROBUST_SHOTS set to a directory, the screen of every run is saved
 # there as FILE-FAULT.png, and a line per run is appended to its table.txt.
@@ -36,14 +44,22 @@ fi
 TORVEL=$1
 RES=$2
 FILE=$3
+IFS=, read -r -a FILES <<<"$FILE"
 PLANNER=${4:-}
-[ -f "$RES/$FILE" ] || { echo "FAIL: no $FILE in $RES" >&2; exit 1; }
+for f in "${FILES[@]}"; do
+  [ -f "$RES/$f" ] || { echo "FAIL: no $f in $RES" >&2; exit 1; }
+done
 source "$(dirname "$0")/../e2e/gunner.sh"
-case $FILE in
-  fireball.png | hit.wav | smoke.png | smoke1.png) HIT_RUN=1 SPEED=2 ;;
-  *) HIT_RUN= SPEED=20 ;;
+RUN=plain SPEED=20
+case ${FILES[0]} in
+  fireball.png | hit.wav | smoke.png | smoke1.png) RUN=hit SPEED=2 ;;
+  bomber.* | attacker.* | bomb.* | whistle.wav | bombburst.wav | cannon.wav | impact.wav) RUN=raid SPEED=20 ;;
+  magout.wav | magin.wav | click.wav) RUN=cues ;;
 esac
-[ -z "$HIT_RUN" ] || [ -n "$PLANNER" ] || { echo "FAIL: $FILE needs a hit, and the planner for it" >&2; exit 1; }
+case $RUN in hit | raid)
+  [ -n "$PLANNER" ] || { echo "FAIL: $FILE needs a $RUN, and the planner for it" >&2; exit 1; } ;;
+esac
+RAID_NUMBER=42
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 GUNS_LINE="Cannot load ../res/guns.obj: the turret cannot be built."
 READY_LINE="Joystick support is enabled and"
@@ -108,16 +124,26 @@ record() {
   printf '%s\t%s\t%s\t%s\n' "$FILE" "$FAULT" "$1" "${said:-(no message)}" >>"$ROBUST_SHOTS/table.txt"
 }
 
+# The raid's course, known from its number: when it is lost, after how many waves.
+if [ $RUN = raid ]; then
+  read -r _ LOST_AT WAVES < <("$PLANNER" lost "$RAID_NUMBER") || { echo "FAIL: raid $RAID_NUMBER is never lost" >&2; exit 1; }
+fi
+arguments=()
+[ $RUN != raid ] || arguments=(--raid "$RAID_NUMBER")
+
 FOUND=$(cd "$(dirname "$0")" && pwd)/found
 faults="missing half random"
-[ ! -f "$FOUND/$FILE" ] || faults="$faults found"
+[ ${#FILES[@]} -ne 1 ] || [ ! -f "$FOUND/$FILE" ] || faults="$faults found"
 for FAULT in $faults; do
-  rm -rf "$WORK/play"
+  rm -rf "$WORK/play" "$XDG_DATA_HOME"
   mkdir -p "$WORK/play/bin"
   cp -r "$RES" "$WORK/play/res"
-  fault_file "$FAULT" "$WORK/play/res/$FILE"
+  for f in "${FILES[@]}"; do
+    fault_file "$FAULT" "$WORK/play/res/$f"
+  done
 
-  (cd "$WORK/play/bin" && exec env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x$SPEED" "$TORVEL") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  (cd "$WORK/play/bin" && exec env LD_PRELOAD="$FAKETIME_LIB" FAKETIME="+0 x$SPEED" "$TORVEL" "${arguments[@]}") \
+    >"$WORK/out.txt" 2>"$WORK/err.txt" &
   GAME_PID=$!
 
   deadline=$((SECONDS + START_SECONDS))
@@ -136,7 +162,7 @@ for FAULT in $faults; do
   else
     [ "$FILE $FAULT" != "guns.obj missing" ] || fail "no guns message: $(head -c 300 "$WORK/out.txt")"
     game_running || { wait "$GAME_PID" && STATUS=0 || STATUS=$?; GAME_PID=; fail "the game ended by itself (status $STATUS)"; }
-    if [ -n "$HIT_RUN" ]; then
+    if [ $RUN = hit ]; then
       # The first jet comes 5 s of game time after F9; the aim is where it
       # passes 3 to 6 s later.
       read -r _ aim_x aim_y hit_from hit_to _ < <("$PLANNER" aim "$RES" 1 3000 6000) || fail "no aim at the first jet"
@@ -152,6 +178,26 @@ for FAULT in $faults; do
         sleep 0.05
       done
       sleep 1
+    elif [ $RUN = raid ]; then
+      # The panel that says so comes at the loss; the entry is written with it.
+      press F8
+      lost=$(( $(now_ms) + LOST_AT / SPEED ))
+      deadline=$((lost + 30000))
+      until grep -qE "^[0-9]+ $WAVES $RAID_NUMBER [0-9]+$" "$XDG_DATA_HOME/torvel/raids" 2>/dev/null; do
+        game_running || fail "the game ended during the raid"
+        [ "$(now_ms)" -lt "$deadline" ] || fail "raid $RAID_NUMBER not lost after $WAVES waves by $(( (deadline - lost) / 1000 )) s after its planned end: $(cat "$XDG_DATA_HOME/torvel/raids" 2>/dev/null)"
+        sleep 0.2
+      done
+      [ "$(now_ms)" -ge $((lost - 2000)) ] || fail "raid $RAID_NUMBER lost well before its planned end"
+    elif [ $RUN = cues ]; then
+      # Five bursts empty the magazine, a sixth press clicks dry, R takes the
+      # magazine out, and 15 s of game time later one is in again.
+      press F9
+      sleep 0.5
+      xdotool mousemove 683 384
+      for _ in 1 2 3 4 5 6; do xdotool keydown space sleep 0.15 keyup space sleep 0.25; done
+      xdotool key r
+      sleep 1.2
     else
       # The first jet comes 5 s after F9, and its sound starts 11 to 18.5 s
       # later: within 1.2 s here.
@@ -169,7 +215,11 @@ for FAULT in $faults; do
     press F12
     wait_for_exit 20
     [ "$STATUS" -eq 0 ] || fail "status $STATUS after F12"
-    record "plays${HIT_RUN:+, hits the first jet}; F12 ends it"
+    case $RUN in
+      hit) record "plays, hits the first jet; F12 ends it" ;;
+      raid) record "plays raid $RAID_NUMBER to its loss after $WAVES waves; F12 ends it" ;;
+      *) record "plays; F12 ends it" ;;
+    esac
   fi
   if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/err.txt"; then
     fail "a sanitizer report"
