@@ -183,8 +183,13 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
     s32 labelWidth = 0;
     for (int row = 0; row < OptionRows::rowCount; ++row)
         labelWidth = std::max(labelWidth, static_cast<s32>(font->getDimension(OptionRows::spec(row).label).Width));
-    const s32 controlWidth = em * 14;
-    const s32 margin = em * 2;
+    // On a narrow screen the margins and the controls give way first, so
+    // that both columns stay on it down to about 800 pixels.
+    const s32 room = static_cast<s32>(screen.Width) - em;
+    const bool narrow = em * 6 + (labelWidth + em * 15) * 2 > room;
+    const s32 margin = narrow ? em : em * 2;
+    const s32 controlWidth =
+        narrow ? std::max(em * 9, std::min(em * 14, (room - margin * 3) / 2 - labelWidth - em)) : em * 14;
     const s32 columnWidth = labelWidth + em + controlWidth;
     // The settings on the left, the keys on the right; the message and Back under both.
     const int leftRows = OptionRows::FirstKeys;
@@ -192,7 +197,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
     const s32 rows = std::max(leftRows, rightRows);
     const s32 width = margin * 3 + columnWidth * 2;
     const s32 height = line * (rows + 4) + margin;
-    const s32 x0 = static_cast<s32>(screen.Width) / 2 - width / 2;
+    const s32 x0 = std::max(0, static_cast<s32>(screen.Width) / 2 - width / 2);
     const s32 y0 = std::max(0, static_cast<s32>(screen.Height) / 2 - height / 2);
     const core::rect<s32> area(x0, y0, x0 + width, y0 + height);
 
