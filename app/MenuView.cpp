@@ -1,4 +1,5 @@
 #include "MenuView.h"
+#include "PanelColours.h"
 
 #include "OptionRows.h"
 
@@ -15,14 +16,6 @@
 using namespace irr;
 
 namespace {
-
-// The panels' colours.
-const video::SColor white(255, 255, 255, 255);
-const video::SColor grey(255, 150, 156, 170);
-const video::SColor gold(255, 255, 214, 80);
-const video::SColor box(215, 8, 12, 24);
-const video::SColor frame(200, 150, 160, 180);
-const video::SColor bar(190, 150, 96, 0);
 
 // Element ids: an item of the first screens, or a row's control and its
 // second key.
@@ -49,17 +42,17 @@ void skinTheGui(gui::IGUIEnvironment* gui, gui::IGUIFont* font)
     skin->setColor(gui::EGDC_3D_DARK_SHADOW, video::SColor(255, 0, 0, 0));
     skin->setColor(gui::EGDC_3D_SHADOW, video::SColor(255, 60, 66, 84));
     skin->setColor(gui::EGDC_3D_FACE, video::SColor(235, 30, 36, 54));
-    skin->setColor(gui::EGDC_3D_HIGH_LIGHT, frame);
+    skin->setColor(gui::EGDC_3D_HIGH_LIGHT, PanelColours::frame);
     skin->setColor(gui::EGDC_3D_LIGHT, video::SColor(255, 90, 96, 116));
     skin->setColor(gui::EGDC_ACTIVE_BORDER, video::SColor(255, 20, 24, 36));
-    skin->setColor(gui::EGDC_BUTTON_TEXT, white);
-    skin->setColor(gui::EGDC_GRAY_TEXT, grey);
-    skin->setColor(gui::EGDC_HIGH_LIGHT, bar);
-    skin->setColor(gui::EGDC_HIGH_LIGHT_TEXT, white);
+    skin->setColor(gui::EGDC_BUTTON_TEXT, PanelColours::white);
+    skin->setColor(gui::EGDC_GRAY_TEXT, PanelColours::grey);
+    skin->setColor(gui::EGDC_HIGH_LIGHT, PanelColours::markedBar);
+    skin->setColor(gui::EGDC_HIGH_LIGHT_TEXT, PanelColours::white);
     skin->setColor(gui::EGDC_SCROLLBAR, video::SColor(255, 20, 24, 36));
-    skin->setColor(gui::EGDC_WINDOW, box);
-    skin->setColor(gui::EGDC_WINDOW_SYMBOL, gold);
-    skin->setColor(gui::EGDC_GRAY_WINDOW_SYMBOL, grey);
+    skin->setColor(gui::EGDC_WINDOW, PanelColours::box);
+    skin->setColor(gui::EGDC_WINDOW_SYMBOL, PanelColours::gold);
+    skin->setColor(gui::EGDC_GRAY_WINDOW_SYMBOL, PanelColours::grey);
     skin->setColor(gui::EGDC_EDITABLE, video::SColor(255, 20, 24, 36));
     skin->setColor(gui::EGDC_FOCUSED_EDITABLE, video::SColor(255, 20, 24, 36));
 }
@@ -110,7 +103,7 @@ bool MenuView::relayout(Layout layout, const core::rect<s32>& where)
 
 void MenuView::drawBar(video::IVideoDriver* driver, const core::rect<s32>& where) const
 {
-    driver->draw2DRectangle(bar, where);
+    driver->draw2DRectangle(PanelColours::markedBar, where);
 }
 
 void MenuView::drawBetweenRounds(video::IVideoDriver* driver, const Menu& menu,
@@ -296,9 +289,9 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
         }
     }
 
-    driver->draw2DRectangle(box, area);
-    driver->draw2DRectangleOutline(area, frame);
-    font->draw(L"OPTIONS", core::rect<s32>(x0, y0 + margin / 2, x0 + width, y0 + margin / 2 + line), gold, true, true);
+    driver->draw2DRectangle(PanelColours::box, area);
+    driver->draw2DRectangleOutline(area, PanelColours::frame);
+    font->draw(L"OPTIONS", core::rect<s32>(x0, y0 + margin / 2, x0 + width, y0 + margin / 2 + line), PanelColours::gold, true, true);
     const core::rect<s32>& chosen = places[static_cast<std::size_t>(menu.getSelected())];
     drawBar(driver, core::rect<s32>(chosen.UpperLeftCorner - core::vector2di(em / 2, 0),
                                     chosen.LowerRightCorner + core::vector2di(em / 2, 0)));
@@ -310,7 +303,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
                                    control.UpperLeftCorner.Y - 2,
                                    menu.getSlot() == 0 ? split : control.LowerRightCorner.X + 2,
                                    control.LowerRightCorner.Y + 2);
-        driver->draw2DRectangleOutline(half, gold);
+        driver->draw2DRectangleOutline(half, PanelColours::gold);
     }
     for (int row = 0; row < OptionRows::Back; ++row) {
         if (OptionRows::spec(row).kind == OptionRows::Kind::Command)
@@ -318,19 +311,19 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
         const core::rect<s32> place = rowPlace(row);
         font->draw(OptionRows::spec(row).label, core::rect<s32>(place.UpperLeftCorner.X, place.UpperLeftCorner.Y,
                                                                 place.LowerRightCorner.X, place.LowerRightCorner.Y),
-                   white, false, true);
+                   PanelColours::white, false, true);
         if (OptionRows::spec(row).kind == OptionRows::Kind::Slider) {
             const core::rect<s32> control = controlPlace(row);
             font->draw(OptionRows::valueText(values, row).c_str(),
                        core::rect<s32>(control.LowerRightCorner.X - em * 4 + em / 2, control.UpperLeftCorner.Y,
                                        control.LowerRightCorner.X, control.LowerRightCorner.Y),
-                       white, false, true);
+                       PanelColours::white, false, true);
         }
     }
     const core::rect<s32> back = rowPlace(OptionRows::Back);
     font->draw(menu.getMessage().c_str(),
                core::rect<s32>(x0, back.UpperLeftCorner.Y - line - line / 2, x0 + width, back.UpperLeftCorner.Y - line / 2),
-               gold, true, true);
+               PanelColours::gold, true, true);
     gui->drawAll();
 }
 

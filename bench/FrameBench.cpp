@@ -32,6 +32,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A key pressed, as the player's keyboard hands it to the game.
+SEvent keyDown(EKEY_CODE key)
+{
+    SEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.EventType = EET_KEY_INPUT_EVENT;
+    event.KeyInput.Key = key;
+    event.KeyInput.PressedDown = true;
+    return event;
+}
+
 double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -340,12 +351,7 @@ void FrameBench::launchRaid()
     app->setRaidNumber(settings.raidNumber);
     clockOverride = getDevice()->getTimer()->getRealTime() - (busiest > lead ? busiest - lead : 0);
     app->readClock();
-    SEvent f8;
-    std::memset(&f8, 0, sizeof f8);
-    f8.EventType = EET_KEY_INPUT_EVENT;
-    f8.KeyInput.Key = KEY_F8;
-    f8.KeyInput.PressedDown = true;
-    app->OnEvent(f8);
+    app->OnEvent(keyDown(KEY_F8));
     clockOverride = 0;
 }
 
@@ -368,12 +374,7 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     // F9 starts the round, as the player would, at the time it began.
     clockOverride = roundStart;
     app->readClock();
-    SEvent f9;
-    std::memset(&f9, 0, sizeof f9);
-    f9.EventType = EET_KEY_INPUT_EVENT;
-    f9.KeyInput.Key = KEY_F9;
-    f9.KeyInput.PressedDown = true;
-    app->OnEvent(f9);
+    app->OnEvent(keyDown(KEY_F9));
     clockOverride = 0;
     for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
         const Clock::time_point before = Clock::now();

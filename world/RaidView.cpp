@@ -1,4 +1,5 @@
 #include "RaidView.h"
+#include "PanelColours.h"
 
 #include <IGUIFont.h>
 #include <IVideoDriver.h>
@@ -9,11 +10,6 @@ using namespace irr;
 
 namespace {
 
-const video::SColor white(255, 255, 255, 255);
-const video::SColor gold(255, 255, 214, 80);
-const video::SColor box(215, 8, 12, 24);
-const video::SColor frame(200, 150, 160, 180);
-const video::SColor markedBar(190, 150, 96, 0);
 
 }
 
@@ -25,7 +21,7 @@ void RaidView::drawBanner(video::IVideoDriver* driver, gui::IGUIFont* font, cons
     const s32 half = static_cast<s32>(font->getDimension(text.c_str()).Height) * 3 / 2;
     const core::rect<s32> band(0, middle - half, width, middle + half);
     driver->draw2DRectangle(video::SColor(140, 0, 0, 0), band);
-    font->draw(text, band, gold, true, true, nullptr);
+    font->draw(text, band, PanelColours::gold, true, true, nullptr);
 }
 
 void RaidView::drawEdges(video::IVideoDriver* driver, f32 strength)
@@ -56,15 +52,15 @@ void RaidView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const
     const s32 height = lineHeight * static_cast<s32>(lines.size());
     const s32 centreX = static_cast<s32>(screen.Width / 2), top = static_cast<s32>(screen.Height / 2) - height / 2;
     const core::rect<s32> area(centreX - width / 2 - em, top - em / 2, centreX + width / 2 + em, top + height + em / 2);
-    driver->draw2DRectangle(box, area);
-    driver->draw2DRectangleOutline(area, frame);
+    driver->draw2DRectangle(PanelColours::box, area);
+    driver->draw2DRectangleOutline(area, PanelColours::frame);
     s32 y = top;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const core::rect<s32> row(area.UpperLeftCorner.X, y, area.LowerRightCorner.X, y + lineHeight);
         if (static_cast<int>(i) == marked)
-            driver->draw2DRectangle(markedBar, core::rect<s32>(row.UpperLeftCorner.X + em / 2, y,
+            driver->draw2DRectangle(PanelColours::markedBar, core::rect<s32>(row.UpperLeftCorner.X + em / 2, y,
                                                                row.LowerRightCorner.X - em / 2, y + lineHeight - 2));
-        font->draw(lines[i], row, i == 0 ? gold : white, true, false, nullptr);
+        font->draw(lines[i], row, i == 0 ? PanelColours::gold : PanelColours::white, true, false, nullptr);
         y += lineHeight;
     }
 }

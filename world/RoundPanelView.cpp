@@ -1,4 +1,5 @@
 #include "RoundPanelView.h"
+#include "PanelColours.h"
 
 #include "FlightRules.h"
 #include "RaidPanel.h"
@@ -12,11 +13,6 @@ using namespace irr;
 
 namespace {
 
-const video::SColor white(255, 255, 255, 255);
-const video::SColor gold(255, 255, 214, 80);
-const video::SColor box(215, 8, 12, 24);
-const video::SColor frame(200, 150, 160, 180);
-const video::SColor markedBar(190, 150, 96, 0);
 
 } // namespace
 
@@ -42,10 +38,10 @@ struct RoundPanelView::Layout {
         rows = RoundPanel::rows(table, place, FlightRules::aircraftPerRound);
         if (rows.empty())
             return;
-        lines.push_back({core::stringw(), white, -1, 0.6f});
-        lines.push_back({RoundPanel::tableTitle, gold, -1, 1.0f});
+        lines.push_back({core::stringw(), PanelColours::white, -1, 0.6f});
+        lines.push_back({RoundPanel::tableTitle, PanelColours::gold, -1, 1.0f});
         for (std::size_t i = 0; i < rows.size(); ++i)
-            lines.push_back({core::stringw(), white, static_cast<s32>(i), 1.0f});
+            lines.push_back({core::stringw(), PanelColours::white, static_cast<s32>(i), 1.0f});
     }
 };
 
@@ -56,12 +52,12 @@ core::rect<s32> RoundPanelView::drawPanel(video::IVideoDriver* driver, gui::IGUI
     layout.centreOnFirstLine = false;
     const std::vector<core::stringw> heading = RoundPanel::heading(round);
     for (std::size_t i = 0; i < heading.size(); ++i)
-        layout.lines.push_back({heading[i], i == 0 ? gold : white, -1, 1.0f});
+        layout.lines.push_back({heading[i], i == 0 ? PanelColours::gold : PanelColours::white, -1, 1.0f});
     layout.addTable(table, place);
     const core::stringw footer = RoundPanel::footer(place);
     if (!footer.empty()) {
-        layout.lines.push_back({core::stringw(), white, -1, 0.4f});
-        layout.lines.push_back({footer, white, -1, 1.0f});
+        layout.lines.push_back({core::stringw(), PanelColours::white, -1, 0.4f});
+        layout.lines.push_back({footer, PanelColours::white, -1, 1.0f});
     }
     return draw(driver, font, layout);
 }
@@ -72,12 +68,12 @@ core::rect<s32> RoundPanelView::drawInvitation(video::IVideoDriver* driver, gui:
 {
     Layout layout;
     layout.centreOnFirstLine = true;
-    layout.lines.push_back({RoundPanel::startHint, white, -1, 1.0f, selected == 0});
-    layout.lines.push_back({RaidPanel::startHint, white, -1, 1.0f, selected == 1});
+    layout.lines.push_back({RoundPanel::startHint, PanelColours::white, -1, 1.0f, selected == 0});
+    layout.lines.push_back({RaidPanel::startHint, PanelColours::white, -1, 1.0f, selected == 1});
     layout.addTable(table, ScoreTable::notEntered);
     if (lines) {
-        layout.lines.push_back({core::stringw(), white, -1, 0.4f});
-        layout.lines.push_back({L"Esc: menu        F12: quit", white, -1, 1.0f, false, true});
+        layout.lines.push_back({core::stringw(), PanelColours::white, -1, 0.4f});
+        layout.lines.push_back({L"Esc: menu        F12: quit", PanelColours::white, -1, 1.0f, false, true});
     }
     const core::rect<s32> area = draw(driver, font, layout);
     if (lines)
@@ -113,8 +109,8 @@ core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont*
     const s32 top = layout.centreOnFirstLine ? centreY - lineHeight / 2 : centreY - height / 2;
     const core::rect<s32> area(centreX - width / 2 - margin, top - margin / 2, centreX + width / 2 + margin,
                                top + height + margin / 2);
-    driver->draw2DRectangle(box, area);
-    driver->draw2DRectangleOutline(area, frame);
+    driver->draw2DRectangle(PanelColours::box, area);
+    driver->draw2DRectangleOutline(area, PanelColours::frame);
 
     const s32 left = centreX - tableWidth / 2;
     s32 y = top;
@@ -122,7 +118,7 @@ core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont*
         const s32 step = static_cast<s32>(line.height * lineHeight);
         layout.placed.push_back(core::rect<s32>(area.UpperLeftCorner.X, y, area.LowerRightCorner.X, y + lineHeight));
         if (line.selected)
-            driver->draw2DRectangle(markedBar, core::rect<s32>(area.UpperLeftCorner.X + 6, y + 1, area.LowerRightCorner.X - 6,
+            driver->draw2DRectangle(PanelColours::markedBar, core::rect<s32>(area.UpperLeftCorner.X + 6, y + 1, area.LowerRightCorner.X - 6,
                                                                y + lineHeight - 1));
         if (line.row < 0) {
             if (!line.text.empty() && !line.kept)
@@ -131,7 +127,7 @@ core::rect<s32> RoundPanelView::draw(video::IVideoDriver* driver, gui::IGUIFont*
         } else {
             const RoundPanel::Row& row = layout.rows[static_cast<std::size_t>(line.row)];
             if (row.marked)
-                driver->draw2DRectangle(markedBar, core::rect<s32>(left - em / 2, y, left + tableWidth + em / 2, y + lineHeight - 2));
+                driver->draw2DRectangle(PanelColours::markedBar, core::rect<s32>(left - em / 2, y, left + tableWidth + em / 2, y + lineHeight - 2));
             s32 x = left;
             font->draw(row.place, core::rect<s32>(x + placeWidth - widthOf(row.place), y, x + placeWidth, y + lineHeight),
                        line.colour);
