@@ -29,6 +29,10 @@
 //       make out: one that a camera at the gun turned towards it would draw
 //       at least 4 pixels across (its hit diameter for its size; the round's
 //       jet 22 long), within the 4000 the camera draws.
+//   raid-planner lost NUMBER
+//       "lost AT WAVES": when the gun position is lost if nothing is shot
+//       (ms of game time after F8), and the waves survived; for the runs
+//       that play a raid with its files damaged.
 
 #include "FlightRules.h"
 #include "Raid.h"
@@ -561,14 +565,36 @@ int sky(int count, char** numbers)
     return 0;
 }
 
+int lost(u32 number)
+{
+    // The game's raid starts with F8, a second into this clock; it advances
+    // in frames of 16 ms.
+    const u32 start = 1000;
+    u32 now = start;
+    Raid raid(number, now);
+    while (!raid.isLost() && now - start < 3600000) {
+        now += 16;
+        raid.advance(now);
+        raid.takeEvents();
+    }
+    if (!raid.isLost()) {
+        std::fprintf(stderr, "raid %u: not lost within an hour\n", number);
+        return 1;
+    }
+    std::printf("lost %u %u\n", now - start, raid.getWavesSurvived());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "sky") == 0)
         return sky(argc - 2, argv + 2);
+    if (argc == 3 && std::strcmp(argv[1], "lost") == 0)
+        return lost(static_cast<u32>(std::strtoul(argv[2], nullptr, 10)));
     if (argc != 3 || std::strcmp(argv[1], "plan") != 0) {
-        std::fprintf(stderr, "usage: raid-planner plan NUMBER | sky NUMBER...\n");
+        std::fprintf(stderr, "usage: raid-planner plan NUMBER | sky NUMBER... | lost NUMBER\n");
         return 2;
     }
     const u32 number = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
