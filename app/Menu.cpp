@@ -89,7 +89,7 @@ Menu::Command Menu::key(EKEY_CODE key, Settings::Values& values, bool& handled)
         if (!options)
             break;
         const int direction = key == KEY_LEFT ? -1 : 1;
-        if (OptionRows::spec(selected).kind == OptionRows::Kind::Keys) {
+        if (OptionRows::shape(selected).kind == OptionRows::Kind::Keys) {
             slot = direction < 0 ? 0 : 1;
             return Command::None;
         }
@@ -99,7 +99,7 @@ Menu::Command Menu::key(EKEY_CODE key, Settings::Values& values, bool& handled)
         return take(values);
     case KEY_DELETE:
     case KEY_BACK:
-        if (!options || OptionRows::spec(selected).kind != OptionRows::Kind::Keys)
+        if (!options || OptionRows::shape(selected).kind != OptionRows::Kind::Keys)
             break;
         {
             Settings::Values changed = values;
@@ -150,7 +150,7 @@ Menu::Command Menu::click(int index, std::size_t keySlot, Settings::Values& valu
 
 Menu::Command Menu::slide(int row, int position, Settings::Values& values)
 {
-    if (screen != Screen::Options || OptionRows::spec(row).kind != OptionRows::Kind::Slider)
+    if (screen != Screen::Options || OptionRows::shape(row).kind != OptionRows::Kind::Slider)
         return Command::None;
     selected = row;
     return change(values, OptionRows::withSlider(values, row, position));
@@ -186,7 +186,7 @@ Menu::Command Menu::take(Settings::Values& values)
         }
         return Command::None;
     }
-    switch (OptionRows::spec(selected).kind) {
+    switch (OptionRows::shape(selected).kind) {
     case OptionRows::Kind::Switch:
         return change(values, OptionRows::flipped(values, selected));
     case OptionRows::Kind::StickButton:
@@ -195,7 +195,7 @@ Menu::Command Menu::take(Settings::Values& values)
         return Command::None;
     case OptionRows::Kind::Keys:
         waiting = Waiting::Key;
-        message = std::wstring(L"Press a key for ") + OptionRows::spec(selected).label + L" (Esc: cancel)";
+        message = std::wstring(L"Press a key for ") + OptionRows::shape(selected).label + L" (Esc: cancel)";
         return Command::None;
     case OptionRows::Kind::Command:
         if (selected == OptionRows::DefaultKeys) {

@@ -175,7 +175,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
     const s32 line = rowHeight();
     s32 labelWidth = 0;
     for (int row = 0; row < OptionRows::rowCount; ++row)
-        labelWidth = std::max(labelWidth, static_cast<s32>(font->getDimension(OptionRows::spec(row).label).Width));
+        labelWidth = std::max(labelWidth, static_cast<s32>(font->getDimension(OptionRows::shape(row).label).Width));
     // On a narrow screen the margins and the controls give way first, so
     // that both columns stay on it down to about 800 pixels.
     const s32 room = static_cast<s32>(screen.Width) - em;
@@ -214,7 +214,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
             const core::rect<s32> control = controlPlace(row);
             const s32 id = rowId + row * 2;
             const s32 split = control.UpperLeftCorner.X + controlWidth / 2;
-            switch (OptionRows::spec(row).kind) {
+            switch (OptionRows::shape(row).kind) {
             case OptionRows::Kind::Slider: {
                 // Room on the right for the value.
                 const core::rect<s32> track(control.UpperLeftCorner.X, control.UpperLeftCorner.Y + 2,
@@ -240,9 +240,9 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
             }
             case OptionRows::Kind::StickButton:
             case OptionRows::Kind::Command: {
-                const bool command = OptionRows::spec(row).kind == OptionRows::Kind::Command;
+                const bool command = OptionRows::shape(row).kind == OptionRows::Kind::Command;
                 gui::IGUIButton* button = gui->addButton(row == OptionRows::Back ? rowPlace(row) : control, nullptr, id,
-                                                         command ? OptionRows::spec(row).label : L"");
+                                                         command ? OptionRows::shape(row).label : L"");
                 button->setTabStop(false);
                 elements.push_back(button);
                 break;
@@ -266,7 +266,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
     for (gui::IGUIElement* element : elements) {
         const s32 row = (element->getID() - rowId) / 2;
         const std::size_t slot = static_cast<std::size_t>((element->getID() - rowId) % 2);
-        switch (OptionRows::spec(row).kind) {
+        switch (OptionRows::shape(row).kind) {
         case OptionRows::Kind::Slider:
             static_cast<gui::IGUIScrollBar*>(element)->setPos(OptionRows::sliderPosition(values, row));
             break;
@@ -295,7 +295,7 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
     const core::rect<s32>& chosen = places[static_cast<std::size_t>(menu.getSelected())];
     drawBar(driver, core::rect<s32>(chosen.UpperLeftCorner - core::vector2di(em / 2, 0),
                                     chosen.LowerRightCorner + core::vector2di(em / 2, 0)));
-    if (OptionRows::spec(menu.getSelected()).kind == OptionRows::Kind::Keys) {
+    if (OptionRows::shape(menu.getSelected()).kind == OptionRows::Kind::Keys) {
         // The chosen one of the binding's two keys.
         const core::rect<s32> control = controlPlace(menu.getSelected());
         const s32 split = control.UpperLeftCorner.X + controlWidth / 2;
@@ -306,13 +306,13 @@ void MenuView::drawOptions(video::IVideoDriver* driver, const Menu& menu, const 
         driver->draw2DRectangleOutline(half, PanelColours::gold);
     }
     for (int row = 0; row < OptionRows::Back; ++row) {
-        if (OptionRows::spec(row).kind == OptionRows::Kind::Command)
+        if (OptionRows::shape(row).kind == OptionRows::Kind::Command)
             continue;
         const core::rect<s32> place = rowPlace(row);
-        font->draw(OptionRows::spec(row).label, core::rect<s32>(place.UpperLeftCorner.X, place.UpperLeftCorner.Y,
+        font->draw(OptionRows::shape(row).label, core::rect<s32>(place.UpperLeftCorner.X, place.UpperLeftCorner.Y,
                                                                 place.LowerRightCorner.X, place.LowerRightCorner.Y),
                    PanelColours::white, false, true);
-        if (OptionRows::spec(row).kind == OptionRows::Kind::Slider) {
+        if (OptionRows::shape(row).kind == OptionRows::Kind::Slider) {
             const core::rect<s32> control = controlPlace(row);
             font->draw(OptionRows::valueText(values, row).c_str(),
                        core::rect<s32>(control.LowerRightCorner.X - em * 4 + em / 2, control.UpperLeftCorner.Y,

@@ -7,7 +7,7 @@ using namespace irr;
 
 namespace {
 
-const OptionRows::Spec specs[OptionRows::rowCount] = {
+const OptionRows::Shape shapes[OptionRows::rowCount] = {
     {OptionRows::Kind::Slider, L"Mouse sensitivity"},
     {OptionRows::Kind::Switch, L"Invert vertical"},
     {OptionRows::Kind::Slider, L"Effects volume"},
@@ -64,14 +64,14 @@ std::wstring widened(const std::string& text)
 
 } // namespace
 
-const OptionRows::Spec& OptionRows::spec(int row)
+const OptionRows::Shape& OptionRows::shape(int row)
 {
-    return specs[row >= 0 && row < rowCount ? row : Back];
+    return shapes[row >= 0 && row < rowCount ? row : Back];
 }
 
 const wchar_t* OptionRows::bindingLabel(Settings::Binding binding)
 {
-    return spec(FirstKeys + binding).label;
+    return shape(FirstKeys + binding).label;
 }
 
 int OptionRows::sliderSteps(int row)
@@ -107,7 +107,7 @@ Settings::Values OptionRows::withSlider(const Settings::Values& values, int row,
 Settings::Values OptionRows::stepped(const Settings::Values& values, int row, int direction)
 {
     Settings::Values changed = values;
-    switch (spec(row).kind) {
+    switch (shape(row).kind) {
     case Kind::Slider:
         return withSlider(values, row, sliderPosition(values, row) + direction);
     case Kind::Switch:
@@ -145,7 +145,7 @@ bool OptionRows::isOn(const Settings::Values& values, int row)
 std::wstring OptionRows::valueText(const Settings::Values& values, int row)
 {
     wchar_t text[32];
-    switch (spec(row).kind) {
+    switch (shape(row).kind) {
     case Kind::Slider:
         if (row == Sensitivity)
             std::swprintf(text, 32, L"%.2f", static_cast<double>(values.mouseSensitivity));
@@ -166,7 +166,7 @@ std::wstring OptionRows::valueText(const Settings::Values& values, int row)
 
 std::wstring OptionRows::keyText(const Settings::Values& values, int row, std::size_t slot)
 {
-    if (spec(row).kind != Kind::Keys || slot >= Settings::keysPerBinding)
+    if (shape(row).kind != Kind::Keys || slot >= Settings::keysPerBinding)
         return std::wstring();
     const EKEY_CODE key = values.keys[bindingOf(row)][slot];
     return key == Settings::noKey ? L"-" : widened(Settings::keyName(key));
@@ -229,6 +229,6 @@ bool OptionRows::bindButton(Settings::Values& values, int row, int button, std::
         return false;
     }
     *target = button;
-    message = std::wstring(spec(row).label) + L" " + std::to_wstring(button);
+    message = std::wstring(shape(row).label) + L" " + std::to_wstring(button);
     return true;
 }

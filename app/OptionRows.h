@@ -35,11 +35,12 @@ public:
         rowCount
     };
 
-    struct Spec {
+    // What a row of the Options screen is: its kind of control and its label.
+    struct Shape {
         Kind kind;
         const wchar_t* label;
     };
-    static const Spec& spec(int row);
+    static const Shape& shape(int row);
 
     // The binding of a Keys row.
     static Settings::Binding bindingOf(int row) { return static_cast<Settings::Binding>(row - FirstKeys); }
