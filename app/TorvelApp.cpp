@@ -6,13 +6,9 @@
 #include "BackBuffer.h"
 #include "EngineContext.h"
 #include "EngineLog.h"
-#include "FlightRules.h"
 #include "HitEffects.h"
 #include "MenuView.h"
 #include "RaidMode.h"
-#include "RaidPanel.h"
-#include "RaidContacts.h"
-#include "RoundContacts.h"
 #include "ViewShake.h"
 #include "StopSignals.h"
 #include "TextureLoader.h"
@@ -22,7 +18,6 @@
 #include <irrlicht.h>
 
 #include <chrono>
-#include <ctime>
 #include <iostream>
 #include <thread>
 
@@ -31,17 +26,15 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      scoreTable(ScoreTable::defaultPath()), roundsEndedSeen(0), burstsAtRoundStart(0), raidNumber(0),
-      raidNumberGiven(false), raidLostAt(0), raidTable(RaidTable::defaultPath()), viewShake(nullptr),
-      raidPlace(RaidTable::notEntered), settings(Settings::defaultPath()), windowMode(getDevice()),
-      windowChoice(CommandLine::Window::AsSet), windowPlaced(false), menuShown(false), stickButtonsSeen(0),
-      hrtfAsked(true), inputSeen(false), hudShown(true),
-      savedShotTime(0)
+      viewShake(nullptr), settings(Settings::defaultPath()), windowMode(getDevice()),
+      menuShown(false), stickButtonsSeen(0), hrtfAsked(true), windowChoice(CommandLine::Window::AsSet),
+      windowPlaced(false), inputSeen(false), hudShown(true), savedShotTime(0)
 {
     // fireUnit is built first, as a member: its first engine request opens the window.
     device = getDevice();
     driver = getVideoDriver();
     sceneManager = getSceneManager();
+    roundMode = std::make_unique<RoundMode>(*getAirspace(), fireUnit, ScoreTable::defaultPath());
 
     if (!fireUnit.isReady()) {
         // Without its guns the turret cannot work: end before the first frame.
@@ -52,28 +45,25 @@ TorvelApp::TorvelApp()
     buildWorld();
     menuView = std::make_unique<MenuView>(device->getGUIEnvironment(), getHudFont());
     Aircraft::preload();
-    scoreTable.load();
-    raidTable.load();
+    roundMode->loadTable();
     settings.load();
     applySettings();
     // The fireball's texture is made ready now, not at the first hit.
     hitEffects = std::make_unique<HitEffects>(
         sceneManager, TextureLoader::mipMapped(driver, HitEffects::fireballFile), getAudioManager());
     hitEffects->setDuckedSound(fireUnit.getFireSound());
-    Airspace* airspace = getAirspace();
-    roundsEndedSeen = airspace->getRoundsEnded();
     // A hit happens in a step of the fire unit, at that step's moment.
-    airspace->setHitListener([this](const Aircraft& jet) {
+    getAirspace()->setHitListener([this](const Aircraft& jet) {
         hitEffects->hit(jet.getNode(), jet.getAbsolutePosition(), fireUnit.getStepTime());
     });
-    raidMode = std::make_unique<RaidMode>(sceneManager, getAudioManager(), hitEffects.get());
+    raidMode = std::make_unique<RaidMode>(sceneManager, getAudioManager(), hitEffects.get(), fireUnit,
+                                          RaidTable::defaultPath());
     raidMode->preload();
+    raidMode->loadTable();
     viewShake = new ViewShake();
     fireUnit.getCamera()->addAnimator(viewShake);
-    // Each round's line goes to the way of playing that runs.
-    fireUnit.setHitCheck([this](const core::line3df& shot) {
-        return raidMode->isRunning() ? raidMode->shoot(shot, fireUnit.getStepTime()) : getAirspace()->checkHits(shot);
-    });
+    // Each round's line goes to the way of playing that holds the screen.
+    fireUnit.setHitCheck([this](const core::line3df& shot) { return mode().shoot(shot, fireUnit.getStepTime()); });
     device->setEventReceiver(this);
 
     core::array<SJoystickInfo> joysticks;
@@ -162,20 +152,16 @@ bool TorvelApp::OnEvent(const SEvent& event)
     if (useVirtualStick)
         virtualStick.watch(event, gameTime);
     if (action == InputMap::Action::StartRound) {
-        askForRound();
+        play(*roundMode);
         return true;
     }
     if (action == InputMap::Action::StartRaid) {
-        askForRaid();
+        if (raidMode)
+            play(*raidMode);
         return true;
     }
     if (action == InputMap::Action::StopRound) {
-        if (raidMode && raidMode->getRaid()) {
-            raidMode->abandon();
-            return true;
-        }
-        getAirspace()->stop();
-        roundScreen.roundAbandoned();
+        mode().stop();
         return true;
     }
     if (event.EventType == EET_JOYSTICK_INPUT_EVENT)
@@ -183,20 +169,27 @@ bool TorvelApp::OnEvent(const SEvent& event)
     return fireUnit.OnEvent(event);
 }
 
-bool TorvelApp::askForRound()
+GameMode& TorvelApp::mode() const
 {
-    // The raid and the round do not mix: each key waits for the other to end.
-    if (raidMode && raidMode->isRunning())
-        return false;
-    getAirspace()->start(gameTime);
-    startRound();
-    return true;
+    if (raidMode && raidMode->holdsScreen())
+        return *raidMode;
+    return *roundMode;
 }
 
-void TorvelApp::askForRaid()
+void TorvelApp::play(GameMode& next)
 {
-    if (raidMode && !raidMode->isRunning() && !getAirspace()->isActive())
-        startRaid();
+    // The raid and the round do not mix: each key waits for the other to end.
+    GameMode* other = &next == roundMode.get() ? static_cast<GameMode*>(raidMode.get()) : roundMode.get();
+    if (other != nullptr && other->isPlaying())
+        return;
+    if (next.start(gameTime) && other != nullptr)
+        other->stop();
+}
+
+void TorvelApp::setRaidNumber(u32 number)
+{
+    if (raidMode)
+        raidMode->playNext(number);
 }
 
 bool TorvelApp::menuKey(EKEY_CODE key)
@@ -258,11 +251,12 @@ void TorvelApp::obey(Menu::Command command, const Settings::Values& values)
         break;
     case Menu::Command::StartRound:
         setPaused(false);
-        askForRound();
+        play(*roundMode);
         break;
     case Menu::Command::StartRaid:
         setPaused(false);
-        askForRaid();
+        if (raidMode)
+            play(*raidMode);
         break;
     case Menu::Command::Resume:
         setPaused(false);
@@ -290,8 +284,7 @@ void TorvelApp::setPaused(bool pause)
     if (pause == isPaused())
         return;
     if (pause) {
-        const bool betweenRounds = !(raidMode && raidMode->getRaid()) && roundScreen.showsStartHint(gameTime);
-        menu.open(betweenRounds ? Menu::Screen::BetweenRounds : Menu::Screen::Pause);
+        menu.open(mode().invites(gameTime) ? Menu::Screen::BetweenRounds : Menu::Screen::Pause);
     } else {
         menu.close();
     }
@@ -416,46 +409,12 @@ void TorvelApp::toggleFullscreen()
     windowMode.setFullscreen(values.fullscreen);
 }
 
-void TorvelApp::startRound()
-{
-    roundScreen.roundStarted();
-    fireUnit.freshMagazine();
-    burstsAtRoundStart = fireUnit.getBurstsFired();
-}
-
-void TorvelApp::endRound()
-{
-    const Airspace* airspace = getAirspace();
-    const RoundSummary round{airspace->getRoundHits(), FlightRules::aircraftPerRound, airspace->getPoints(),
-                             fireUnit.getBurstsFired() - burstsAtRoundStart};
-    const ScoreTable::Entry entry{round.points, round.hits, static_cast<u64>(std::time(nullptr))};
-    roundScreen.roundEnded(round, scoreTable.record(entry), gameTime);
-}
-
-void TorvelApp::startRaid()
-{
-    // A raid number from the clock, unless one was asked for.
-    const u32 number = raidNumberGiven ? raidNumber : static_cast<u32>(std::time(nullptr)) ^ realTime;
-    raidNumberGiven = false;
-    roundScreen.roundAbandoned();
-    raidMode->start(number, gameTime, fireUnit.getBurstsFired());
-}
-
-void TorvelApp::endRaid()
-{
-    raidLostAt = gameTime;
-    const Raid& raid = *raidMode->getRaid();
-    raidPlace = raidTable.record(RaidTable::Entry{raid.getPoints(), raid.getWavesSurvived(), raid.getStartValue(),
-                                                  static_cast<u64>(std::time(nullptr))});
-}
-
 void TorvelApp::shakeView()
 {
     if (viewShake == nullptr)
         return;
     f32 right = 0.0f, up = 0.0f;
-    if (raidMode && raidMode->isRunning() && raidMode->getScene().wasGunHit())
-        RaidPanel::shake(gameTime - raidMode->getScene().getGunHitTime(), right, up);
+    mode().shake(gameTime, right, up);
     viewShake->set(right, up);
 }
 
@@ -468,17 +427,7 @@ void TorvelApp::frame()
 void TorvelApp::update()
 {
     if (!isPaused()) {
-        Airspace* airspace = getAirspace();
-        airspace->update(gameTime);
-        if (airspace->getRoundsEnded() != roundsEndedSeen) {
-            roundsEndedSeen = airspace->getRoundsEnded();
-            endRound();
-        }
-        if (raidMode && raidMode->step(gameTime, fireUnit))
-            endRaid();
-        else if (raidMode && raidMode->getRaid() && raidMode->getRaid()->isLost() &&
-                 gameTime - raidLostAt >= RaidPanel::panelTime)
-            raidMode->abandon();
+        mode().step(gameTime);
         shakeView();
         fireUnit.advance(gameTime);
         if (hitEffects)
@@ -496,9 +445,7 @@ void TorvelApp::draw()
     turnListener();
     // Nothing is drawn over another: a box at the centre or a pause takes
     // the sight's place.
-    const bool raid = raidMode && raidMode->getRaid();
-    const bool boxShown = raid ? raidMode->getRaid()->isLost()
-                               : roundScreen.showsPanel(gameTime) || roundScreen.showsStartHint(gameTime);
+    const bool boxShown = mode().showsPanel(gameTime) || mode().invites(gameTime);
     fireUnit.setSightShown(!isPaused() && !boxShown);
     if (hudShown) {
         drawHudBand();
@@ -527,7 +474,7 @@ void TorvelApp::draw()
 RestingScreen::Pass TorvelApp::describePass() const
 {
     RestingScreen::Pass pass;
-    const Airspace* airspace = getAirspace();
+    const GameMode& playing = mode();
     RestingScreen::Look& look = pass.look;
     if (fireUnit.getTurretBase() != nullptr) {
         look.baseRotation = fireUnit.getTurretBase()->getRotation();
@@ -536,20 +483,19 @@ RestingScreen::Pass TorvelApp::describePass() const
     look.screenSize = driver->getScreenSize();
     look.reloading = fireUnit.isReloading();
     look.hudRounds = fireUnit.getRoundsLeft();
-    look.hudAircraft = airspace->getAircraftLeft();
-    look.hudPoints = airspace->getPoints();
-    look.overlay = (roundScreen.showsPanel(gameTime) ? 1u : 0u) | (roundScreen.showsStartHint(gameTime) ? 2u : 0u)
+    look.hudAircraft = playing.aircraftLeft();
+    look.hudPoints = playing.points();
+    look.overlay = (playing.showsPanel(gameTime) ? 1u : 0u) | (playing.invites(gameTime) ? 2u : 0u)
                    | (isPaused() ? 4u : 0u);
     // On a paused clock the jets, the smoke and the fades stand still.
     HitMarker::Look mark;
     const bool flashes = fireUnit.getLeftFlash() != nullptr
                          && (fireUnit.getLeftFlash()->isVisible() || fireUnit.getRightFlash()->isVisible());
     pass.moving = !isPaused()
-                  && (airspace->isActive() || !airspace->getAircraft().empty() || fireUnit.getBurstRounds() > 0
+                  && (playing.isMoving(gameTime) || fireUnit.getBurstRounds() > 0
                       || flashes || (fireUnit.getTracers() != nullptr && fireUnit.getTracers()->getStreakCount() > 0)
                       || fireUnit.getHitMarker().lookAt(gameTime, mark)
-                      || (hitEffects != nullptr && hitEffects->getFireballCount() > 0)
-                      || (raidMode && raidMode->getRaid() != nullptr));
+                      || (hitEffects != nullptr && hitEffects->getFireballCount() > 0));
     // The reload's seconds count down, and the name of a picture saved shows
     // for a moment, on whatever clock.
     pass.moving = pass.moving || fireUnit.isReloading()
@@ -564,11 +510,7 @@ void TorvelApp::drawRadar()
 {
     if (!radarShown)
         return;
-    const core::dimension2di corner = hudCorner();
-    if (raidMode && raidMode->isRunning())
-        radar.draw(driver, fireUnit.getCamera(), RaidContacts::of(*raidMode->getRaid(), gameTime), corner);
-    else
-        radar.draw(driver, fireUnit.getCamera(), RoundContacts::of(*getAirspace()), corner);
+    radar.draw(driver, fireUnit.getCamera(), mode().contacts(gameTime), hudCorner());
 }
 
 void TorvelApp::turnListener()

@@ -16,11 +16,9 @@
 #include "InputMap.h"
 #include "Menu.h"
 #include "PointerGrab.h"
-#include "RaidTable.h"
 #include "Radar.h"
 #include "RestingScreen.h"
-#include "RoundScreen.h"
-#include "ScoreTable.h"
+#include "RoundMode.h"
 #include "Settings.h"
 #include "VirtualStick.h"
 #include "WindowMode.h"
@@ -30,15 +28,17 @@ class IrrlichtDevice;
 namespace scene { class ISceneManager; }
 namespace video { class IVideoDriver; class IImage; }
 }
+class GameMode;
 class HitEffects;
 class MenuView;
 class RaidMode;
 class ViewShake;
 
 // The application: owns the player's fire unit, builds the world, receives
-// every engine event and runs the frame loop. Between rounds it shows the
-// round's result and the best rounds, which it keeps in the player's data
-// folder; a hit's fireball and boom are its too.
+// every engine event and runs the frame loop. The two ways to play, the
+// round and the air raid, are its modes: each pass it asks the one that
+// holds the screen to step and to draw its part. Between them it shows the
+// invitation and its menu; a hit's fireball and boom are its too.
 //
 // Time flows from here: each pass of the loop reads the real time once,
 // turns it into the game time (the real time less the pauses) and hands that
@@ -120,14 +120,13 @@ public:
     void setHudShown(bool shown) { hudShown = shown; }
 
     FireUnit& getFireUnit() { return fireUnit; }
-    const RoundScreen& getRoundScreen() const { return roundScreen; }
-    const ScoreTable& getScoreTable() const { return scoreTable; }
-    const RaidTable& getRaidTable() const { return raidTable; }
+    const RoundScreen& getRoundScreen() const { return roundMode->getScreen(); }
+    const ScoreTable& getScoreTable() const { return roundMode->getTable(); }
     const HitEffects* getHitEffects() const { return hitEffects.get(); }
     const RaidMode* getRaidMode() const { return raidMode.get(); }
     // The next raid F8 starts plays this raid number rather than one drawn
     // from the clock.
-    void setRaidNumber(irr::u32 number) { raidNumber = number; raidNumberGiven = true; }
+    void setRaidNumber(irr::u32 number);
     bool usesVirtualStick() const { return useVirtualStick; }
     const RestingScreen& getRestingScreen() const { return restingScreen; }
     // Files the next frame will be written to, in the order T was pressed.
@@ -138,7 +137,12 @@ private:
     void followFocus();
     void aimWithMouse();
     void turnListener();
-    irr::core::stringw hudText();
+    // The mode that holds the screen: the raid's from its start to the end
+    // of its panel, the round's the rest of the time.
+    GameMode& mode() const;
+    // F9 or F8: the mode starts unless the other is playing; a panel the
+    // other left goes.
+    void play(GameMode& next);
     void drawPauseNotice(const irr::core::rect<irr::s32>& centreBox);
     // A key, a click or a stick button for the open menu; true when it was the menu's.
     bool menuKey(irr::EKEY_CODE key);
@@ -146,14 +150,6 @@ private:
     void menuStick(const irr::SEvent& joystick);
     void obey(Menu::Command command, const Settings::Values& values);
     void changeSettings(const Settings::Values& values);
-    bool askForRound();
-    void askForRaid();
-    void startRound();
-    void endRound();
-    void startRaid();
-    void endRaid();
-    void drawRaid();
-    void drawRaidPanel();
     void shakeView();
     void writePendingScreenshots();
     void pace();
@@ -177,18 +173,10 @@ private:
     PointerGrab pointer;                     // the mouse pointer held for aiming
     bool followsFocus;                       // the focus pauses the game and grabs the pointer
     bool hadFocus;                           // the window had the focus at the last pass
-    RoundScreen roundScreen;                 // what shows between rounds
-    ScoreTable scoreTable;                   // the best rounds, kept in the player's data folder
+    std::unique_ptr<RoundMode> roundMode;    // the round, its panel and the best rounds
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
-    irr::u32 roundsEndedSeen;                // the airspace's count of rounds ended, as last seen
-    irr::u32 burstsAtRoundStart;             // the fire unit's count of bursts when the round began
     std::unique_ptr<RaidMode> raidMode;      // the air raid beside the round; null without the turret
-    irr::u32 raidNumber;                     // the raid number asked for on the command line
-    bool raidNumberGiven;                    // raidNumber holds one, for the first raid only
-    irr::u32 raidLostAt;                     // game time the last raid's gun position was lost
-    RaidTable raidTable;                     // the best raids, beside the best rounds
     ViewShake* viewShake;                    // on the camera after the turret's animator; owned, one reference
-    int raidPlace;                           // where the last raid entered the table, or notEntered
     Radar radar;                             // the radar and the edge marks
     bool radarShown = true;                  // the player's choice
     Settings settings;                       // the player's settings, kept in the configuration folder

@@ -1,21 +1,17 @@
 // What is drawn over the scene every frame: the axis marks at the world
-// origin and the HUD text in the top left corner; between rounds the panel
-// of the round just ended or the invitation to play one; while the game is
-// paused, the word that says so at the centre.
+// origin and the HUD text of the mode that holds the screen in the top left
+// corner; the mode's panel or banner, or between plays the invitation to
+// play; while the game is paused, the word that says so at the centre.
 
 #include "TorvelApp.h"
-#include "HudText.h"
 #include "EngineContext.h"
-#include "Airspace.h"
 #include "ControlsCard.h"
+#include "GameMode.h"
 #include "GunCues.h"
 #include "HudBand.h"
 #include "MenuView.h"
 #include "NoticeView.h"
 #include "RoundPanelView.h"
-#include "RaidMode.h"
-#include "RaidPanel.h"
-#include "RaidView.h"
 #include "RadarRules.h"
 
 #include <IrrlichtDevice.h>
@@ -62,37 +58,20 @@ void TorvelApp::drawHud()
     driver->draw3DLine(origin, core::vector3df(0.0f, 1.0f, 0.0f), video::SColor(255, 0, 255, 0));
     driver->draw3DLine(origin, core::vector3df(0.0f, 0.0f, 1.0f), video::SColor(255, 0, 0, 255));
 
-    if (raidMode && raidMode->getRaid()) {
-        drawRaid();
-        return;
-    }
-    const core::stringw text = hudText();
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    font->draw(text, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
+    font->draw(mode().hudText(gameTime), core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
-}
-
-core::stringw TorvelApp::hudText()
-{
-    if (raidMode && raidMode->getRaid()) {
-        const Raid& raid = *raidMode->getRaid();
-        return RaidPanel::hud(fireUnit.isReloading(), [this] { return fireUnit.getRoundsLeft(); },
-                              raid.getAircraftLeft(), raid.getPoints(), raid.getArmour(), raid.getMultiplier());
-    }
-    const Airspace* airspace = getAirspace();
-    return HudText::compose(fireUnit.isReloading(), fireUnit.getFireControl().reloadSecondsLeft(gameTime),
-                            [this] { return fireUnit.getRoundsLeft(); }, airspace->getAircraftLeft(),
-                            airspace->getPoints());
+    mode().drawOverHud(driver, gameTime);
 }
 
 void TorvelApp::drawHudBand()
 {
-    HudBand::draw(driver, hudFontOrBuiltIn(device), hudText(), core::position2d<s32>(10, 10));
+    HudBand::draw(driver, hudFontOrBuiltIn(device), mode().hudText(gameTime), core::position2d<s32>(10, 10));
 }
 
 core::dimension2di TorvelApp::hudCorner()
 {
-    const core::rect<s32> band = HudBand::area(hudFontOrBuiltIn(device), hudText(), core::position2d<s32>(10, 10));
+    const core::rect<s32> band = HudBand::area(hudFontOrBuiltIn(device), mode().hudText(gameTime), core::position2d<s32>(10, 10));
     return core::dimension2di(std::max(RadarRules::hudRight, band.LowerRightCorner.X),
                               std::max(RadarRules::hudBottom, band.LowerRightCorner.Y));
 }
@@ -100,24 +79,18 @@ core::dimension2di TorvelApp::hudCorner()
 core::rect<s32> TorvelApp::drawBetweenRounds()
 {
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    if (raidMode && raidMode->getRaid()) {
-        drawRaidPanel();
-        return core::rect<s32>();
-    }
-    if (roundScreen.showsPanel(gameTime))
-        return RoundPanelView::drawPanel(driver, font, roundScreen.getSummary(), scoreTable.getEntries(),
-                                         roundScreen.getPlace());
-    if (!roundScreen.showsStartHint(gameTime))
-        return core::rect<s32>();
+    const core::rect<s32> box = mode().drawCentre(driver, font, gameTime);
+    if (!mode().invites(gameTime))
+        return box;
     const bool focused = menu.getScreen() == Menu::Screen::BetweenRounds;
     std::vector<core::rect<s32>> items;
     const core::rect<s32> invitation = RoundPanelView::drawInvitation(
-        driver, font, scoreTable.getEntries(), focused ? menu.getSelected() : -1, menuView ? &items : nullptr);
+        driver, font, roundMode->getTable().getEntries(), focused ? menu.getSelected() : -1, menuView ? &items : nullptr);
     if (menuView) {
         menuView->drawBetweenRounds(driver, menu, items, !pointer.isHeld());
         menuShown = true;
     }
-    if (!roundScreen.anyStarted()) {
+    if (!roundMode->getScreen().anyStarted()) {
         // Beside the invitation, level with its top: to the right where the
         // window has room, else to the left.
         std::vector<core::stringw> card = ControlsCard::lines(useVirtualStick);
@@ -175,38 +148,4 @@ void TorvelApp::drawPauseNotice(const core::rect<s32>& centreBox)
         menuView->drawPause(driver, menu, core::rect<s32>(0, middle + half - row / 3, width, middle + half + row - row / 3));
         menuShown = true;
     }
-}
-
-void TorvelApp::drawRaid()
-{
-    // In a raid the HUD counts the raid's aircraft and points, with the
-    // armour and the multiplier under them; the wave's banner, the red of a
-    // hit on the gun and, once the position is lost, the panel over it all.
-    const Raid& raid = *raidMode->getRaid();
-    gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    font->draw(hudText(), core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255), false, false, nullptr);
-    const RaidScene& scene = raidMode->getScene();
-    if (!raid.isLost() && scene.wasGunHit())
-        RaidView::drawEdges(driver, RaidPanel::flash(gameTime - scene.getGunHitTime()));
-}
-
-void TorvelApp::drawRaidPanel()
-{
-    // Over the sight, as the round's panel: the wave's banner, or the panel
-    // once the position is lost.
-    const Raid& raid = *raidMode->getRaid();
-    gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    if (!raid.isLost()) {
-        if (raid.isAnnouncing(gameTime))
-            RaidView::drawBanner(driver, font, RaidPanel::banner(raid.getWave()));
-        return;
-    }
-    const RaidSummary summary{raid.getWavesSurvived(),
-                              {raid.getDowned(RaidCraft::Fighter), raid.getDowned(RaidCraft::Bomber),
-                               raid.getDowned(RaidCraft::Attacker)},
-                              raid.getPoints(), raidMode->getBurstsFired(), raidMode->getBurstsHit()};
-    std::vector<core::stringw> lines = RaidPanel::lines(summary);
-    int marked = -1;
-    RaidPanel::addTable(lines, raidTable.getEntries(), raidPlace, marked);
-    RaidView::drawPanel(driver, font, lines, marked);
 }

@@ -40,8 +40,8 @@ void RaidView::drawEdges(video::IVideoDriver* driver, f32 strength)
     driver->draw2DRectangle(core::rect<s32>(w - band, 0, w, h), clear, red, clear, red);
 }
 
-void RaidView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const std::vector<core::stringw>& lines,
-                         int marked)
+core::rect<s32> RaidView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font,
+                                    const std::vector<core::stringw>& lines, int marked)
 {
     const core::dimension2du screen = driver->getScreenSize();
     const s32 lineHeight = static_cast<s32>(font->getDimension(L"0").Height) + 4;
@@ -63,4 +63,5 @@ void RaidView::drawPanel(video::IVideoDriver* driver, gui::IGUIFont* font, const
         font->draw(lines[i], row, i == 0 ? PanelColours::gold : PanelColours::white, true, false, nullptr);
         y += lineHeight;
     }
+    return area;
 }

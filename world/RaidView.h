@@ -2,6 +2,7 @@
 
 #include <irrString.h>
 #include <irrTypes.h>
+#include <rect.h>
 
 #include <vector>
 
@@ -19,7 +20,7 @@ public:
     // strength 1 at the hit, fading to 0.
     static void drawEdges(irr::video::IVideoDriver* driver, irr::f32 strength);
     // The lines centred on the screen, the first in gold, in a dark box; the
-    // marked line (or none, -1) on a bar.
-    static void drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
+    // marked line (or none, -1) on a bar. Gives back the box it filled.
+    static irr::core::rect<irr::s32> drawPanel(irr::video::IVideoDriver* driver, irr::gui::IGUIFont* font,
                           const std::vector<irr::core::stringw>& lines, int marked);
 };

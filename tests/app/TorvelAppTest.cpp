@@ -8,6 +8,7 @@
 #include "HitEffects.h"
 #include "GunsOnJet.h"
 #include "OptionRows.h"
+#include "RaidMode.h"
 
 #include <TestEvents.h>
 #include <TestFiles.h>
@@ -509,6 +510,51 @@ TEST_F(TorvelAppTest, AnAbandonedRoundShowsNoPanelAndEntersNothing)
     EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
     EXPECT_TRUE(app->getScoreTable().getEntries().empty());
     EXPECT_FALSE(std::filesystem::exists(dataHome + "/torvel/scores"));
+}
+
+TEST_F(TorvelAppTest, TheRoundAndTheRaidTakeTurnsAndEachStartClearsTheOthersPanel)
+{
+    ASSERT_TRUE(step());
+    const RaidMode& raidMode = *app->getRaidMode();
+    app->setRaidNumber(7);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F8, true)));
+    ASSERT_TRUE(raidMode.isRunning());
+    const Raid* raid = raidMode.getRaid();
+    EXPECT_EQ(raid->getStartValue(), 7u);
+    // Neither F9 nor F8 again breaks into a raid; F10 abandons it, keeping nothing.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F8, true)));
+    ASSERT_TRUE(step());
+    EXPECT_FALSE(getAirspace()->isActive());
+    EXPECT_EQ(raidMode.getRaid(), raid);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F10, true)));
+    EXPECT_EQ(raidMode.getRaid(), nullptr);
+    EXPECT_TRUE(app->getRoundScreen().showsStartHint(app->getGameTime()));
+
+    // F8 waits for a round to end too.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F8, true)));
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(getAirspace()->isActive());
+    EXPECT_EQ(raidMode.getRaid(), nullptr);
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F10, true)));
+
+    // A raid left alone is lost within ten minutes; it enters the best raids
+    // and its panel holds the screen, the sight hidden under it.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F8, true)));
+    ASSERT_TRUE(step(600000));
+    ASSERT_NE(raidMode.getRaid(), nullptr);
+    ASSERT_TRUE(raidMode.getRaid()->isLost());
+    ASSERT_EQ(raidMode.getTable().getEntries().size(), 1u);
+    EXPECT_EQ(raidMode.getTable().getEntries()[0].points, raidMode.getRaid()->getPoints());
+    EXPECT_FALSE(app->getFireUnit().isSightShown());
+
+    // F9 over that panel starts a round, and the raid's panel goes with it.
+    EXPECT_TRUE(app->OnEvent(TestEvents::key(KEY_F9, true)));
+    ASSERT_TRUE(step());
+    EXPECT_TRUE(getAirspace()->isActive());
+    EXPECT_EQ(raidMode.getRaid(), nullptr);
+    EXPECT_TRUE(app->getFireUnit().isSightShown());
 }
 
 TEST_F(TorvelAppTest, APauseOpensTheMenuThatFitsWhoseKeysChangeAndKeepTheSettings)
