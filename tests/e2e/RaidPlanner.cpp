@@ -29,6 +29,11 @@
 //       make out: one that a camera at the gun turned towards it would draw
 //       at least 4 pixels across (its hit diameter for its size; the round's
 //       jet 22 long), within the 4000 the camera draws.
+//   raid-planner guarded NUMBER...
+//       The same for raids in which a perfect gunner shoots only what
+//       strikes the gun (each bomb and each attacker as it comes within
+//       1500 units) and leaves every other aircraft alone: such a raid
+//       lasts long enough to show the later waves.
 //   raid-planner lost NUMBER
 //       "lost AT WAVES": when the gun position is lost if nothing is shot
 //       (ms of game time after F8), and the waves survived; for the runs
@@ -511,7 +516,26 @@ bool madeOut(const core::vector3df& at, f32 size)
     return distance < 4000.0f && at.Y > 0.0f && size * focal / distance >= 4.0f;
 }
 
-int sky(int count, char** numbers)
+// What a gunner who only guards the gun shoots at now: each bomb, and each
+// attacker that is not yet down, once within reach.
+void guard(Raid& raid, u32 now)
+{
+    const core::vector3df gun(0.0f, 0.0f, 0.0f);
+    const f32 reach = 1500.0f;
+    for (const Raid::Falling& falling : raid.getBombs()) {
+        const core::vector3df at = falling.bomb.positionAt(now);
+        if (!falling.gone && at.getLength() < reach)
+            raid.shoot(core::line3df(gun, at * 1.5f), now);
+    }
+    for (const Raid::Flying& flying : raid.getCraft()) {
+        const core::vector3df at = flying.craft.positionAt(now);
+        if (!flying.gone && !flying.craft.isDown() && flying.craft.getKind() == RaidCraft::Attacker
+            && at.getLength() < reach)
+            raid.shoot(core::line3df(gun, at * 1.5f), now);
+    }
+}
+
+int sky(int count, char** numbers, bool guarded)
 {
     // Seconds seen and seconds played, by wave (0: the round).
     std::vector<f64> seen(16, 0.0), played(16, 0.0), craftSeen(16, 0.0);
@@ -519,9 +543,11 @@ int sky(int count, char** numbers)
         const u32 number = static_cast<u32>(std::strtoul(numbers[i], nullptr, 10));
         Raid raid(number, 0);
         u32 now = 0;
-        while (!raid.isLost()) {
+        while (!raid.isLost() && now < 3600000) {
             now += 50;
             raid.advance(now);
+            if (guarded)
+                guard(raid, now);
             raid.takeEvents();
             u32 any = 0;
             for (const Raid::Flying& flying : raid.getCraft())
@@ -590,11 +616,13 @@ int lost(u32 number)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "sky") == 0)
-        return sky(argc - 2, argv + 2);
+        return sky(argc - 2, argv + 2, false);
+    if (argc >= 3 && std::strcmp(argv[1], "guarded") == 0)
+        return sky(argc - 2, argv + 2, true);
     if (argc == 3 && std::strcmp(argv[1], "lost") == 0)
         return lost(static_cast<u32>(std::strtoul(argv[2], nullptr, 10)));
     if (argc != 3 || std::strcmp(argv[1], "plan") != 0) {
-        std::fprintf(stderr, "usage: raid-planner plan NUMBER | sky NUMBER... | lost NUMBER\n");
+        std::fprintf(stderr, "usage: raid-planner plan NUMBER | sky NUMBER... | guarded NUMBER... | lost NUMBER\n");
         return 2;
     }
     const u32 number = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
