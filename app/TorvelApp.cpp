@@ -26,7 +26,7 @@ using namespace irr;
 TorvelApp::TorvelApp()
     : device(nullptr), sceneManager(nullptr), driver(nullptr), useVirtualStick(false), realTime(0),
       gameTime(0), pointer(getDevice()->getCursorControl()), followsFocus(true), hadFocus(false),
-      viewShake(nullptr), settings(Settings::defaultPath()), windowMode(getDevice()),
+      anyPlayed(false), viewShake(nullptr), settings(Settings::defaultPath()), windowMode(getDevice()),
       menuShown(false), stickButtonsSeen(0), hrtfAsked(true), windowChoice(CommandLine::Window::AsSet),
       windowPlaced(false), inputSeen(false), hudShown(true), savedShotTime(0)
 {
@@ -182,7 +182,10 @@ void TorvelApp::play(GameMode& next)
     GameMode* other = &next == roundMode.get() ? static_cast<GameMode*>(raidMode.get()) : roundMode.get();
     if (other != nullptr && other->isPlaying())
         return;
-    if (next.start(gameTime) && other != nullptr)
+    if (!next.start(gameTime))
+        return;
+    anyPlayed = true;
+    if (other != nullptr)
         other->stop();
 }
 

@@ -80,9 +80,9 @@ public:
     // The HUD's corner, from the top left, that the radar's edge marks keep
     // clear of: its band, which a raid's extra lines make taller.
     irr::core::dimension2di hudCorner();
-    // The panel of a round just ended, or the invitation to play one (with
-    // the controls beside it until the first round); the box at the centre
-    // it filled, empty when none.
+    // The mode's panel or banner, or between plays the invitation (with the
+    // controls beside it until the first round or raid); the box at the centre it
+    // filled, empty when none.
     irr::core::rect<irr::s32> drawBetweenRounds();
     // What stands over the scene besides: the word of a pause, clear of the
     // box at the centre; the reload prompt below the sight; the name of a
@@ -176,6 +176,7 @@ private:
     std::unique_ptr<RoundMode> roundMode;    // the round, its panel and the best rounds
     std::unique_ptr<HitEffects> hitEffects;  // fireballs and booms of hits; null without the turret
     std::unique_ptr<RaidMode> raidMode;      // the air raid beside the round; null without the turret
+    bool anyPlayed;                          // a round or a raid was started, in this run
     ViewShake* viewShake;                    // on the camera after the turret's animator; owned, one reference
     Radar radar;                             // the radar and the edge marks
     bool radarShown = true;                  // the player's choice

@@ -90,7 +90,7 @@ core::rect<s32> TorvelApp::drawBetweenRounds()
         menuView->drawBetweenRounds(driver, menu, items, !pointer.isHeld());
         menuShown = true;
     }
-    if (!roundMode->getScreen().anyStarted()) {
+    if (!anyPlayed) {
         // Beside the invitation, level with its top: to the right where the
         // window has room, else to the left.
         std::vector<core::stringw> card = ControlsCard::lines(useVirtualStick);

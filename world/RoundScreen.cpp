@@ -3,14 +3,13 @@
 using namespace irr;
 
 RoundScreen::RoundScreen()
-    : running(false), started(false), panelUp(false), endTime(0), summary{0, 0, 0, 0}, place(ScoreTable::notEntered)
+    : running(false), panelUp(false), endTime(0), summary{0, 0, 0, 0}, place(ScoreTable::notEntered)
 {
 }
 
 void RoundScreen::roundStarted()
 {
     running = true;
-    started = true;
     panelUp = false;
 }
 

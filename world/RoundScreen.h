@@ -26,15 +26,12 @@ public:
 
     bool showsStartHint(irr::u32 now) const { return !running && !showsPanel(now); }
     bool showsPanel(irr::u32 now) const;
-    // A round has been started since the game began.
-    bool anyStarted() const { return started; }
 
     const RoundSummary& getSummary() const { return summary; }
     int getPlace() const { return place; }
 
 private:
     bool running;           // a round was started and has not ended
-    bool started;           // a round was started, ever
     bool panelUp;           // a round ended and its panel was not closed
     irr::u32 endTime;       // when that round ended
     RoundSummary summary;   // how it went
