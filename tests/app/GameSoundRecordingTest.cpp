@@ -12,6 +12,8 @@
 
 #include <TestEvents.h>
 
+#include <RecordingGame.h>
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -118,27 +120,5 @@ TEST(GameSoundRecording, TheMagazineIsHeardOutAndInAndADryTriggerClicks)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    // A game folder with the baked resources but the gun burst, and the
-    // recording beside it; the configuration is read when OpenAL is first
-    // touched, by the first game.
-    char pattern[] = "/tmp/torvel-game-recording-XXXXXX";
-    if (!mkdtemp(pattern))
-        return 1;
-    scratch = pattern;
-    const fs::path res = fs::current_path().parent_path() / "res";
-    fs::create_directories(scratch / "bin");
-    fs::create_directories(scratch / "res");
-    for (const fs::directory_entry& file : fs::directory_iterator(res))
-        if (file.path().filename() != "gunburst.wav")
-            fs::create_symlink(file.path(), scratch / "res" / file.path().filename());
-    std::ofstream(scratch / "alsoft.conf") << "[general]\ndrivers=wave\nchannels=stereo\nhrtf=false\n[wave]\nfile="
-                                           << (scratch / "recording.wav").string() << "\n";
-    setenv("ALSOFT_CONF", (scratch / "alsoft.conf").c_str(), 1);
-    unsetenv("ALSOFT_DRIVERS");
-    setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
-    fs::current_path(scratch / "bin");
-    const int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-    return result;
+    return RecordingGame::runAllTests("torvel-game-recording", {true, true}, scratch);
 }

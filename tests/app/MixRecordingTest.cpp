@@ -14,6 +14,8 @@
 #include "RecordedTrack.h"
 #include "ResourceTable.h"
 
+#include <RecordingGame.h>
+
 #include <gtest/gtest.h>
 #include <irrlicht.h>
 
@@ -206,22 +208,5 @@ TEST(MixRecording, AJetAheadSoundsOtherThanOneBehind)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    // A game folder with the baked resources and the recording beside it;
-    // the configuration is read when OpenAL is first touched. Stereo output,
-    // the head-related filters left to the game.
-    char pattern[] = "/tmp/torvel-mix-recording-XXXXXX";
-    if (!mkdtemp(pattern))
-        return 1;
-    scratch = pattern;
-    fs::create_directories(scratch / "bin");
-    fs::create_symlink(fs::current_path().parent_path() / "res", scratch / "res");
-    std::ofstream(scratch / "alsoft.conf") << "[general]\ndrivers=wave\nchannels=stereo\n[wave]\nfile=" << recording()
-                                           << "\n";
-    setenv("ALSOFT_CONF", (scratch / "alsoft.conf").c_str(), 1);
-    unsetenv("ALSOFT_DRIVERS");
-    fs::current_path(scratch / "bin");
-    const int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-    return result;
+    return RecordingGame::runAllTests("torvel-mix-recording", {false, false}, scratch);
 }
