@@ -453,7 +453,10 @@ void TorvelApp::draw()
     if (hudShown) {
         drawHudBand();
         drawHud();
-        drawRadar();
+        // The Options screen stands alone over the scene: on a small screen
+        // the radar would cover its corner.
+        if (menu.getScreen() != Menu::Screen::Options)
+            drawRadar();
     }
     phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
