@@ -17,8 +17,9 @@
 // before the first endScene has returned.
 //
 // Given another build's bin directory, it starts that build's game in turn
-// with this one's, run for run, so that both see the same load from whatever
-// else runs on the machine, and reports the ratio of their medians.
+// with this one's, run for run and each first in every other pair, so that
+// both see the same load from whatever else runs on the machine, and reports
+// the ratio of their medians.
 class StartupBench {
 public:
     // binDir holds the game ("torvel") and the probe library; the game runs
@@ -54,6 +55,7 @@ private:
         SampleStats loaded;          // ms from the fork until the probe was set up
         SampleStats firstFrame;      // ms from the fork until the first swap had returned
         SampleStats cpu;             // ms of CPU the game used, all its threads, until it was ended
+        SampleStats systemCpu;       // the part of it spent in the kernel (page faults, mostly)
         std::string list;            // every run's first frame, in order, for the report
         Phases phases;               // ms per phase of the start, in the order first seen
     };
