@@ -3,7 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
-//                [--cold] [--shots DIR] [--without LIST] [--raid NUMBER]
+//                [--cold] [--shots DIR] [--without LIST] [--raid NUMBER] [--aircraft N]
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
@@ -72,7 +72,7 @@ int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
                  "                    [--startup-against DIR] [--cold] [--shots DIR] [--without LIST]\n"
-                 "                    [--raid NUMBER]\n"
+                 "                    [--raid NUMBER] [--aircraft N]\n"
                  "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --steady N        game frames back to back after those, for the spread of\n"
@@ -98,6 +98,10 @@ int usage()
                  "  --raid NUMBER     the game's frames in that air raid, about the moment its\n"
                  "                    rules have the most aircraft and bombs in the air, left\n"
                  "                    alone but for the bursts\n"
+                 "  --aircraft N      smoking jets in view, a multiple of five (default 5): each five\n"
+                 "                    a round started while the jets before it still fly; with more\n"
+                 "                    than five, frames with only the first five shown take turns\n"
+                 "                    with the others, for the ratio of their times\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, radar, separated by commas\n";
     return 2;
@@ -181,6 +185,10 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--raid") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.raidNumber) || settings.raidNumber == 0)
+                return usage();
+        } else if (std::strcmp(argv[i], "--aircraft") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.aircraft) || settings.aircraft == 0 || settings.aircraft % 5 != 0
+                || settings.aircraft > 50)
                 return usage();
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))
