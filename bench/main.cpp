@@ -7,7 +7,7 @@
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
-#include "HugePageHeap.h"
+#include "KeptHeap.h"
 #include "StartupBench.h"
 
 #include <X11/Xlib.h>
@@ -150,7 +150,7 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
 int main(int argc, char** argv)
 {
     // The game's own memory, for its frames measured here.
-    HugePageHeap::prepare();
+    KeptHeap::prepare();
     FrameBench::Settings settings;
     unsigned startupRuns = 5;
     std::string againstDir;
