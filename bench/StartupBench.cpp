@@ -35,7 +35,7 @@ long long monotonicNow()
 } // namespace
 
 StartupBench::StartupBench(const std::string& directory, irr::u32 count, const std::string& otherDirectory)
-    : binDir(directory), againstDir(otherDirectory), runs(count), coldShaderCache(false)
+    : binDir(directory), againstDir(otherDirectory), runs(count), coldShaderCache(false), pauseSeconds(0)
 {
 }
 
@@ -136,6 +136,7 @@ bool StartupBench::measureOnce(const std::string& gameDir, Runs& into)
     }
     close(note);
 
+    std::this_thread::sleep_for(std::chrono::seconds(pauseSeconds));
     const std::string game = gameDir + "/torvel";
     // Our own probe, whichever build's game it is preloaded into.
     const std::string probe = binDir + "/" + PROBE_LIBRARY;
@@ -213,6 +214,8 @@ void StartupBench::report(std::ostream& out) const
         << ": fork and exec to the first frame's endScene (swap returned), seen by a\n"
         << "  preloaded probe on glXSwapBuffers; libraries loaded (probe set up, before main) as a part; CPU\n"
         << "  time of all the game's threads until it was ended, a few ms after its first frame.\n";
+    if (pauseSeconds > 0)
+        out << "  Each start after " << pauseSeconds << " s of nothing, as on a machine that sat idle.\n";
     if (!againstDir.empty())
         out << "  " << runs << " runs of each game, taking turns, which goes first swapped every run.\n";
     reportRuns(out, binDir, ours);

@@ -29,6 +29,10 @@ public:
     // The starts with Mesa's shader cache off, as on a machine that never
     // ran the game: every shader is compiled afresh.
     void setColdShaderCache(bool cold) { coldShaderCache = cold; }
+    // Seconds of nothing before every start, as on a machine that sat idle:
+    // on our virtual machines memory left free for about two seconds goes
+    // back to the host, and a start then faults its memory in afresh.
+    void setPauseBeforeEach(irr::u32 seconds) { pauseSeconds = seconds; }
 
     // False, with a message on standard error, when a run failed.
     bool run();
@@ -73,6 +77,7 @@ private:
     std::string againstDir;      // where the other build's game is; empty for none
     irr::u32 runs;               // how many starts of each game to time
     bool coldShaderCache;        // the games start with Mesa's shader cache off
+    irr::u32 pauseSeconds;       // idle before every start
     Runs ours;                   // this build's starts
     Runs against;                // the other build's starts
 };

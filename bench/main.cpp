@@ -3,7 +3,7 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
-//                [--cold] [--shots DIR] [--without LIST] [--raid NUMBER] [--aircraft N]
+//                [--cold] [--startup-pause S] [--shots DIR] [--without LIST] [--raid NUMBER] [--aircraft N]
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
@@ -71,7 +71,8 @@ std::string ownDirectory()
 int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
-                 "                    [--startup-against DIR] [--cold] [--shots DIR] [--without LIST]\n"
+                 "                    [--startup-against DIR] [--cold] [--startup-pause S]\n"
+                 "                    [--shots DIR] [--without LIST]\n"
                  "                    [--raid NUMBER] [--aircraft N]\n"
                  "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
@@ -85,6 +86,8 @@ int usage()
                  "                    turn with this one's, and give the ratio of their start-ups\n"
                  "  --cold            start the games with Mesa's shader cache off, as on a\n"
                  "                    machine that never ran them\n"
+                 "  --startup-pause S wait S seconds before every start, as on a machine that sat\n"
+                 "                    idle (memory left free goes back to the virtual machine's host)\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
                  "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
                  "                    stopped clock and write capture-game.png and capture-bare.png\n"
@@ -108,7 +111,7 @@ int usage()
 }
 
 int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns,
-                  const std::string& againstDir, bool coldShaderCache)
+                  const std::string& againstDir, bool coldShaderCache, unsigned pauseSeconds)
 {
     if (!settings.captureDir.empty()) {
         FrameBench stills(settings);
@@ -130,6 +133,7 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
     // The starts first, while no window of ours is open.
     StartupBench startup(binDir, startupRuns, againstDir);
     startup.setColdShaderCache(coldShaderCache);
+    startup.setPauseBeforeEach(pauseSeconds);
     if (startupRuns > 0 && !startup.run())
         return 1;
 
@@ -155,6 +159,7 @@ int main(int argc, char** argv)
     unsigned startupRuns = 5;
     std::string againstDir;
     bool coldShaderCache = false;
+    unsigned pauseSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
@@ -168,6 +173,9 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--still") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.stillSeconds))
+                return usage();
+        } else if (std::strcmp(argv[i], "--startup-pause") == 0 && hasValue) {
+            if (!readCount(argv[++i], pauseSeconds) || pauseSeconds > 60)
                 return usage();
         } else if (std::strcmp(argv[i], "--cold") == 0) {
             coldShaderCache = true;
@@ -228,7 +236,7 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("XDG_DATA_HOME", dataHome, 1);
-    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir, coldShaderCache);
+    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir, coldShaderCache, pauseSeconds);
     std::error_code ignored;
     std::filesystem::remove_all(dataHome, ignored);
     XCloseDisplay(display);
