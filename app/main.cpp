@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 #include "EngineContext.h"
-#include "HugePageHeap.h"
+#include "KeptHeap.h"
 #include "ResourceFolder.h"
 #include "StopSignals.h"
 #include "TorvelApp.h"
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
         std::cout << ResourceFolder::missingMessage() << std::endl;
         return 0;
     }
-    HugePageHeap::prepare();
+    KeptHeap::prepare();
     StopSignals::install();
     TorvelApp* app = new TorvelApp();
     if (options.hasRaidNumber())

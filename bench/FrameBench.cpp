@@ -67,8 +67,8 @@ bool isSmoking(const scene::ISceneNode* node)
 } // namespace
 
 FrameBench::FrameBench(const Settings& chosen)
-    : settings(chosen), app(nullptr), measuredSeconds(0.0), stickFrames(0), clockOverride(0), firingFrames(0),
-      jetsInView(0), smokingJets(0), startValue(0), screenWidth(0), screenHeight(0),
+    : settings(chosen), app(nullptr), jetsShown(chosen.aircraft), measuredSeconds(0.0), stickFrames(0), clockOverride(0), firingFrames(0),
+      jetsInView(0), smokingJets(0), screenWidth(0), screenHeight(0),
       stillWall{0.0, 0.0}, stillCpu{0.0, 0.0}, stillFrames{0, 0}, stillSkipped(0), firing(false), launchTime(0), launchRealTime(0),
       replayWall{0.0, 0.0}, replayCpu{0.0, 0.0}
 {
@@ -117,9 +117,10 @@ bool FrameBench::run()
     }
     const u32 firstView = settings.headStartMs + settings.warmupMs;
     const u32 lastView = firstView + settings.measureMs;
-    TrafficPlan plan(*getDevice()->getRandomizer(), {firstView, (firstView + lastView) / 2, lastView}, 200000);
-    if (plan.getJetsInView() < TrafficPlan::JETS)
-        std::cerr << "Only " << plan.getJetsInView() << " of " << TrafficPlan::JETS
+    TrafficPlan plan(*getDevice()->getRandomizer(), settings.aircraft / TrafficPlan::JETS,
+                     {firstView, (firstView + lastView) / 2, lastView}, 2000000);
+    if (plan.getJetsInView() < plan.getJets())
+        std::cerr << "Only " << plan.getJetsInView() << " of " << plan.getJets()
                   << " jets could be placed in view; measuring with those." << std::endl;
     aimTurret(plan);
     if (!capturing)
@@ -362,34 +363,40 @@ bool FrameBench::launchTraffic(const TrafficPlan& plan)
     ITimer* timer = device->getTimer();
 
     // A round is run through its five spawns at once by handing the airspace
-    // the times at which they fall due. The last spawn is dated headStartMs
-    // back, the others 45 s apart before it, so the round stays open for the
-    // whole measurement.
+    // the times at which they fall due; more jets come from further rounds,
+    // each started at the last spawn of the one before, its jets still in
+    // flight. The last spawn is dated headStartMs back, the others 45 s apart
+    // before it, so the last round stays open for the whole measurement.
     const u32 spawnStep = FlightRules::spawnInterval + 1;
     const u32 firstSpawnDelay = spawnStep - FlightRules::startLead;
+    const u32 perRound = FlightRules::aircraftPerRound;
+    const u32 roundLength = firstSpawnDelay + (perRound - 1) * spawnStep;   // from its start to its last spawn
+    const u32 rounds = plan.getJets() / perRound;
     const u32 lastSpawn = timer->getRealTime() - settings.headStartMs;
-    const u32 roundStart = lastSpawn - (TrafficPlan::JETS - 1) * spawnStep - firstSpawnDelay;
-    startValue = plan.getStartValue();
-    device->getRandomizer()->reset(startValue);
-    // F9 starts the round, as the player would, at the time it began.
-    clockOverride = roundStart;
-    app->readClock();
-    app->OnEvent(keyDown(KEY_F9));
-    clockOverride = 0;
-    for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
-        const Clock::time_point before = Clock::now();
-        airspace->update(roundStart + firstSpawnDelay + jet * spawnStep);
-        if (jet == 0)
-            hitches.emplace_back("first jet (jet mesh, fly-by sound)", millisecondsBetween(before, Clock::now()));
+    startValues = plan.getStartValues();
+    for (u32 round = 0; round < rounds; ++round) {
+        device->getRandomizer()->reset(plan.getStartValues()[round]);
+        // F9 starts each round, as the player would, at the time it began.
+        const u32 roundStart = lastSpawn - (rounds - round) * roundLength;
+        clockOverride = roundStart;
+        app->readClock();
+        app->OnEvent(keyDown(KEY_F9));
+        clockOverride = 0;
+        for (u32 jet = 0; jet < perRound; ++jet) {
+            const Clock::time_point before = Clock::now();
+            airspace->update(roundStart + firstSpawnDelay + jet * spawnStep);
+            if (round == 0 && jet == 0)
+                hitches.emplace_back("first jet (jet mesh, fly-by sound)", millisecondsBetween(before, Clock::now()));
+        }
     }
 
     const auto& jets = airspace->getAircraft();
-    if (jets.size() != TrafficPlan::JETS) {
-        std::cerr << "The airspace launched " << jets.size() << " jets instead of "
-                  << TrafficPlan::JETS << "." << std::endl;
+    if (jets.size() != plan.getJets()) {
+        std::cerr << "The airspace launched " << jets.size() << " jets instead of " << plan.getJets() << "."
+                  << std::endl;
         return false;
     }
-    for (u32 jet = 0; jet < TrafficPlan::JETS; ++jet) {
+    for (u32 jet = 0; jet < plan.getJets(); ++jet) {
         if (!jets[jet]->getNode()) {
             std::cerr << "The jets have no mesh; nothing to measure." << std::endl;
             return false;
@@ -437,19 +444,25 @@ void FrameBench::measure()
     for (u32 i = 0; Clock::now() < warmupEnd; ++i)
         frame(i % 2 == 0, SYNC_AT_END, nullptr, std::string());
 
-    // Four kinds of frame take turns: the game and the bare world, each
-    // timed both ways. All four thus see the same scenes and the same load
-    // from whatever else runs on the machine.
+    // The kinds of frame take turns: the game and the bare world (and, with
+    // more than five jets, the game with only five of them shown), each
+    // timed both ways. All thus see the same scenes and the same load from
+    // whatever else runs on the machine.
+    const u32 perRound = FlightRules::aircraftPerRound;
+    const u32 kinds = settings.aircraft > perRound ? 3 : 2;
     const Clock::time_point begin = Clock::now();
     const Clock::time_point limit = begin + std::chrono::milliseconds(settings.measureMs);
     const Clock::time_point halfway = begin + std::chrono::milliseconds(settings.measureMs / 2);
     bool shotsTaken = settings.shotDir.empty();
     for (u32 i = 0; i < settings.frames && Clock::now() < limit; ++i) {
-        const bool game = i % 2 == 0;
-        const Sync sync = (i / 2) % 2 == 0 ? SYNC_AT_END : SYNC_EACH_STEP;
-        const bool fired = game && app->getFireUnit().getBurstRounds() > 0;
-        frame(game, sync, game ? gameTimes[sync] : bareTimes[sync], std::string());
-        if (game) {
+        const u32 kind = i % kinds;
+        const bool game = kind != 1;
+        const Sync sync = (i / kinds) % 2 == 0 ? SYNC_AT_END : SYNC_EACH_STEP;
+        const bool fired = kind == 0 && app->getFireUnit().getBurstRounds() > 0;
+        jetsShown = kind == 2 ? perRound : settings.aircraft;
+        frame(game, sync, kind == 0 ? gameTimes[sync] : kind == 1 ? bareTimes[sync] : fiveJetTimes[sync], std::string());
+        jetsShown = settings.aircraft;
+        if (kind == 0) {
             firingFrames += fired ? 1 : 0;
             jetsInView += countJetsInView();
         }
@@ -478,11 +491,12 @@ void FrameBench::showGameObjects(bool shown)
     }
     if (const RaidMode* raid = app->getRaidMode())
         raid->getScene().setShown(shown && !settings.withoutJets);
-    for (const auto& jet : getAirspace()->getAircraft()) {
-        scene::ISceneNode* node = jet->getNode();
+    const auto& jets = getAirspace()->getAircraft();
+    for (std::size_t i = 0; i < jets.size(); ++i) {
+        scene::ISceneNode* node = jets[i]->getNode();
         if (!node)
             continue;
-        node->setVisible(shown && !settings.withoutJets);
+        node->setVisible(shown && !settings.withoutJets && i < jetsShown);
         for (scene::ISceneNode* child : node->getChildren())
             if (child->getType() == scene::ESNT_PARTICLE_SYSTEM)
                 child->setVisible(!settings.withoutSmoke);
@@ -675,12 +689,15 @@ void FrameBench::report(std::ostream& out) const
             << getJetsInViewPerFrame()
             << " raid aircraft on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
             << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
-    else
-        out << "Game: the real TorvelApp, FireUnit and Airspace; " << TrafficPlan::JETS
-            << " jets in flight (randomizer start value " << startValue << "), " << smokingJets
-            << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
+    else {
+        out << "Game: the real TorvelApp, FireUnit and Airspace; " << settings.aircraft
+            << " jets in flight (randomizer start value" << (startValues.size() > 1 ? "s" : "");
+        for (std::size_t i = 0; i < startValues.size(); ++i)
+            out << (i == 0 ? " " : ", ") << startValues[i];
+        out << "), " << smokingJets << " smoking, " << std::setprecision(1) << getJetsInViewPerFrame()
             << " on screen per frame on average;\n  bursts firing in " << std::setprecision(0)
             << 100.0 * getFiringShare() << "% of the frames; crosshair drawn";
+    }
     if (settings.withoutHud)
         out << "; no HUD";
     else if (settings.withoutRadar)
@@ -696,6 +713,10 @@ void FrameBench::report(std::ostream& out) const
         << "  hidden, no HUD or crosshair, and no Airspace::update.\n\n";
     table("Game", gameTimes);
     out << "\n";
+    if (settings.aircraft > FlightRules::aircraftPerRound) {
+        table("Game, only the first five jets shown", fiveJetTimes);
+        out << "\n";
+    }
     table("Bare world", bareTimes);
 
     const double game = gameTimes[SYNC_AT_END][WHOLE_FRAME].median();
@@ -721,7 +742,12 @@ void FrameBench::report(std::ostream& out) const
     out << "\nTargets (medians, glFinish at end):\n" << std::setprecision(3)
         << "  whole frame " << game << " ms <= 16.7 ms: " << verdict(game <= 16.7) << "\n"
         << "  game's own steps " << own << " ms <= 0.3 ms: " << verdict(own <= 0.3) << "\n"
-        << "  game / bare world " << std::setprecision(2) << ratio << " (no target: the smoke is drawn as it is)\n"
+        << "  game / bare world " << std::setprecision(2) << ratio << " (no target: the smoke is drawn as it is)\n";
+    const double five = fiveJetTimes[SYNC_AT_END][WHOLE_FRAME].median();
+    if (five > 0.0)
+        out << "  " << settings.aircraft << " jets / the first five of them alone (same aim, taking turns) "
+            << game / five << " <= 1: " << verdict(game <= five) << "\n";
+    out << std::setprecision(3)
         << "  99th percentile / median of the frames back to back "
         << (steadyMedian > 0 ? p99 / steadyMedian : 0.0) << " <= 1.5: " << verdict(p99 <= 1.5 * steadyMedian) << "\n"
         << "  at rest, CPU of the loop " << std::setprecision(2) << getStillCpuPerSecond(true)

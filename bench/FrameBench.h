@@ -13,10 +13,11 @@ class TorvelApp;
 class TrafficPlan;
 
 // Times the game's frames on the real OpenGL device: the real application,
-// fire unit and airspace, with five smoking jets in view and bursts fired
-// between reloads, as a player fires them,
-// and, in frames between them, the bare world (sky box, terrain, fog, light)
-// seen from the same aim. Game frames are the game's own frame function,
+// fire unit and airspace, with five smoking jets in view (or more, a round
+// of five started after another) and bursts fired between reloads, as a
+// player fires them, and, in frames between them, the bare world (sky box,
+// terrain, fog, light) seen from the same aim; with more than five jets,
+// also the game with only the first five of them shown. Game frames are the game's own frame function,
 // timed between its phases; nothing throttles them.
 class FrameBench {
 public:
@@ -65,6 +66,9 @@ public:
         bool withoutSmoke = false;      // the smoke trails only
         bool withoutHud = false;        // drawHud and drawRadar are not called
         bool withoutRadar = false;      // drawRadar alone is not called
+        // Smoking jets in view, five a round; more than five adds frames with
+        // only the first five shown, in turn with the others.
+        irr::u32 aircraft = 5;
         // A raid of this number in place of the round, measured about the
         // moment its rules have the most aircraft and bombs in the air; 0
         // for the round.
@@ -90,6 +94,8 @@ public:
     const SampleStats& getTimes(bool game, Sync sync, Step step) const
     { return game ? gameTimes[sync][step] : bareTimes[sync][step]; }
     irr::u32 getSmokingJets() const { return smokingJets; }
+    // With more than five jets: the game's frames with only five of them shown.
+    const SampleStats& getFiveJetTimes(Sync sync, Step step) const { return fiveJetTimes[sync][step]; }
     // Whole game frames (ms) drawn back to back.
     const SampleStats& getSteadyTimes() const { return steadyTimes; }
     // The game at rest, looped as the game loops (paced where vsync is
@@ -128,6 +134,8 @@ private:
     TorvelApp* app;                                        // the real game, owned
     SampleStats gameTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame with jets, turret and HUD
     SampleStats bareTimes[SYNC_COUNT][STEP_COUNT];         // ms per frame of the world alone
+    SampleStats fiveJetTimes[SYNC_COUNT][STEP_COUNT];      // ms per game frame with only the first five jets shown
+    irr::u32 jetsShown;                                    // jets drawn in game frames, the first of them in flight
     std::vector<std::pair<std::string, double>> startSteps; // ms per step of the start, in order
     std::vector<std::pair<std::string, double>> hitches;    // ms of the first spawn and the first smoke, and their frames
     double measuredSeconds;                                // wall time of the measured frames
@@ -137,7 +145,7 @@ private:
     irr::u32 firingFrames;                                 // measured game frames that fired a round
     irr::u32 jetsInView;                                   // jets whose centre is on screen, summed over measured game frames
     irr::u32 smokingJets;                                  // jets trailing smoke when the measurement began
-    irr::s32 startValue;                                   // the randomizer's fixed start value for the traffic
+    std::vector<irr::s32> startValues;                     // the randomizer's fixed start value for each round's traffic
     std::string renderer;                                  // the OpenGL renderer's name
     irr::u32 screenWidth;                                  // size of the frames drawn
     irr::u32 screenHeight;

@@ -17,8 +17,9 @@
 // before the first endScene has returned.
 //
 // Given another build's bin directory, it starts that build's game in turn
-// with this one's, run for run, so that both see the same load from whatever
-// else runs on the machine, and reports the ratio of their medians.
+// with this one's, run for run and each first in every other pair, so that
+// both see the same load from whatever else runs on the machine, and reports
+// the ratio of their medians.
 class StartupBench {
 public:
     // binDir holds the game ("torvel") and the probe library; the game runs
@@ -28,6 +29,10 @@ public:
     // The starts with Mesa's shader cache off, as on a machine that never
     // ran the game: every shader is compiled afresh.
     void setColdShaderCache(bool cold) { coldShaderCache = cold; }
+    // Seconds of nothing before every start, as on a machine that sat idle:
+    // on our virtual machines memory left free for about two seconds goes
+    // back to the host, and a start then faults its memory in afresh.
+    void setPauseBeforeEach(irr::u32 seconds) { pauseSeconds = seconds; }
 
     // False, with a message on standard error, when a run failed.
     bool run();
@@ -54,6 +59,7 @@ private:
         SampleStats loaded;          // ms from the fork until the probe was set up
         SampleStats firstFrame;      // ms from the fork until the first swap had returned
         SampleStats cpu;             // ms of CPU the game used, all its threads, until it was ended
+        SampleStats systemCpu;       // the part of it spent in the kernel (page faults, mostly)
         std::string list;            // every run's first frame, in order, for the report
         Phases phases;               // ms per phase of the start, in the order first seen
     };
@@ -71,6 +77,7 @@ private:
     std::string againstDir;      // where the other build's game is; empty for none
     irr::u32 runs;               // how many starts of each game to time
     bool coldShaderCache;        // the games start with Mesa's shader cache off
+    irr::u32 pauseSeconds;       // idle before every start
     Runs ours;                   // this build's starts
     Runs against;                // the other build's starts
 };

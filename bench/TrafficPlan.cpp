@@ -9,11 +9,12 @@
 
 using namespace irr;
 
-TrafficPlan::TrafficPlan(IRandomizer& random, const std::vector<u32>& viewTimes, s32 maxTries)
-    : startValue(1), aim(0.0f, 0.0f, 1.0f), jetsInView(0)
+TrafficPlan::TrafficPlan(IRandomizer& random, u32 rounds, const std::vector<u32>& viewTimes, s32 maxTries)
+    : startValues(1, 1), aim(0.0f, 0.0f, 1.0f), jetsInView(0)
 {
     if (viewTimes.empty())
         return;
+    // The first round: the aim that centres its jets.
     std::vector<core::line3df> tryPaths;
     std::vector<u32> tryTimes;
     for (s32 value = 1; value <= maxTries && jetsInView < JETS; ++value) {
@@ -22,22 +23,51 @@ TrafficPlan::TrafficPlan(IRandomizer& random, const std::vector<u32>& viewTimes,
         const core::vector3df tryAim = aimAtAll(tryPaths, tryTimes, viewTimes);
         if (!reachable(tryAim))
             continue;
-
-        u32 seen = 0;
-        for (u32 jet = 0; jet < JETS; ++jet) {
-            bool always = true;
-            for (u32 time : viewTimes)
-                always = always && inView(tryAim, FlightRules::positionAt(tryPaths[jet], tryTimes[jet], 0, time));
-            seen += always ? 1 : 0;
-        }
+        const u32 seen = countInView(tryAim, viewTimes, tryPaths, tryTimes);
         if (seen > jetsInView) {
             jetsInView = seen;
-            startValue = value;
+            startValues.front() = value;
             aim = tryAim;
             paths = tryPaths;
             flightTimes = tryTimes;
         }
     }
+    // Each further round: other jets (no value twice) in view of that aim.
+    for (u32 round = 1; round < rounds; ++round) {
+        u32 best = 0;
+        s32 bestValue = 0;
+        std::vector<core::line3df> bestPaths;
+        std::vector<u32> bestTimes;
+        for (s32 value = 1; value <= maxTries && best < JETS; ++value) {
+            if (std::find(startValues.begin(), startValues.end(), value) != startValues.end())
+                continue;
+            drawTraffic(random, value, tryPaths, tryTimes);
+            const u32 seen = countInView(aim, viewTimes, tryPaths, tryTimes);
+            if (seen > best || bestValue == 0) {
+                best = seen;
+                bestValue = value;
+                bestPaths = tryPaths;
+                bestTimes = tryTimes;
+            }
+        }
+        startValues.push_back(bestValue);
+        jetsInView += best;
+        paths.insert(paths.end(), bestPaths.begin(), bestPaths.end());
+        flightTimes.insert(flightTimes.end(), bestTimes.begin(), bestTimes.end());
+    }
+}
+
+u32 TrafficPlan::countInView(const core::vector3df& lookAlong, const std::vector<u32>& viewTimes,
+                             const std::vector<core::line3df>& roundPaths, const std::vector<u32>& roundTimes)
+{
+    u32 seen = 0;
+    for (std::size_t jet = 0; jet < roundPaths.size(); ++jet) {
+        bool always = true;
+        for (u32 time : viewTimes)
+            always = always && inView(lookAlong, FlightRules::positionAt(roundPaths[jet], roundTimes[jet], 0, time));
+        seen += always ? 1 : 0;
+    }
+    return seen;
 }
 
 core::vector3df TrafficPlan::aimAtAll(const std::vector<core::line3df>& jetPaths,

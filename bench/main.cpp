@@ -3,11 +3,11 @@
 // from anywhere; it finds the game and ../res beside itself.
 //
 //   torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N] [--startup-against DIR]
-//                [--cold] [--shots DIR] [--without LIST] [--raid NUMBER]
+//                [--cold] [--startup-pause S] [--shots DIR] [--without LIST] [--raid NUMBER] [--aircraft N]
 //   torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]
 
 #include "FrameBench.h"
-#include "HugePageHeap.h"
+#include "KeptHeap.h"
 #include "StartupBench.h"
 
 #include <X11/Xlib.h>
@@ -71,8 +71,9 @@ std::string ownDirectory()
 int usage()
 {
     std::cerr << "usage: torvel-bench [--frames N] [--steady N] [--still S] [--startup-runs N]\n"
-                 "                    [--startup-against DIR] [--cold] [--shots DIR] [--without LIST]\n"
-                 "                    [--raid NUMBER]\n"
+                 "                    [--startup-against DIR] [--cold] [--startup-pause S]\n"
+                 "                    [--shots DIR] [--without LIST]\n"
+                 "                    [--raid NUMBER] [--aircraft N]\n"
                  "       torvel-bench --capture DIR [--step MS] [--repeat N] [--without LIST]\n"
                  "  --frames N        frames measured at most, within 10 s (default 2000; 0 skips them)\n"
                  "  --steady N        game frames back to back after those, for the spread of\n"
@@ -85,6 +86,8 @@ int usage()
                  "                    turn with this one's, and give the ratio of their start-ups\n"
                  "  --cold            start the games with Mesa's shader cache off, as on a\n"
                  "                    machine that never ran them\n"
+                 "  --startup-pause S wait S seconds before every start, as on a machine that sat\n"
+                 "                    idle (memory left free goes back to the virtual machine's host)\n"
                  "  --shots DIR       write bench-game.png and bench-bare.png there\n"
                  "  --capture DIR     instead of measuring, draw the game and the bare world on a\n"
                  "                    stopped clock and write capture-game.png and capture-bare.png\n"
@@ -98,13 +101,17 @@ int usage()
                  "  --raid NUMBER     the game's frames in that air raid, about the moment its\n"
                  "                    rules have the most aircraft and bombs in the air, left\n"
                  "                    alone but for the bursts\n"
+                 "  --aircraft N      smoking jets in view, a multiple of five (default 5): each five\n"
+                 "                    a round started while the jets before it still fly; with more\n"
+                 "                    than five, frames with only the first five shown take turns\n"
+                 "                    with the others, for the ratio of their times\n"
                  "  --without LIST    leave parts out of the game's frames to see their cost:\n"
                  "                    any of turret, jets, smoke, hud, radar, separated by commas\n";
     return 2;
 }
 
 int runBenchmarks(const std::string& binDir, const FrameBench::Settings& settings, unsigned startupRuns,
-                  const std::string& againstDir, bool coldShaderCache)
+                  const std::string& againstDir, bool coldShaderCache, unsigned pauseSeconds)
 {
     if (!settings.captureDir.empty()) {
         FrameBench stills(settings);
@@ -126,6 +133,7 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
     // The starts first, while no window of ours is open.
     StartupBench startup(binDir, startupRuns, againstDir);
     startup.setColdShaderCache(coldShaderCache);
+    startup.setPauseBeforeEach(pauseSeconds);
     if (startupRuns > 0 && !startup.run())
         return 1;
 
@@ -146,11 +154,12 @@ int runBenchmarks(const std::string& binDir, const FrameBench::Settings& setting
 int main(int argc, char** argv)
 {
     // The game's own memory, for its frames measured here.
-    HugePageHeap::prepare();
+    KeptHeap::prepare();
     FrameBench::Settings settings;
     unsigned startupRuns = 5;
     std::string againstDir;
     bool coldShaderCache = false;
+    unsigned pauseSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
@@ -164,6 +173,9 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--still") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.stillSeconds))
+                return usage();
+        } else if (std::strcmp(argv[i], "--startup-pause") == 0 && hasValue) {
+            if (!readCount(argv[++i], pauseSeconds) || pauseSeconds > 60)
                 return usage();
         } else if (std::strcmp(argv[i], "--cold") == 0) {
             coldShaderCache = true;
@@ -181,6 +193,10 @@ int main(int argc, char** argv)
                 return usage();
         } else if (std::strcmp(argv[i], "--raid") == 0 && hasValue) {
             if (!readCount(argv[++i], settings.raidNumber) || settings.raidNumber == 0)
+                return usage();
+        } else if (std::strcmp(argv[i], "--aircraft") == 0 && hasValue) {
+            if (!readCount(argv[++i], settings.aircraft) || settings.aircraft == 0 || settings.aircraft % 5 != 0
+                || settings.aircraft > 50)
                 return usage();
         } else if (std::strcmp(argv[i], "--without") == 0 && hasValue) {
             if (!readParts(argv[++i], settings))
@@ -220,7 +236,7 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("XDG_DATA_HOME", dataHome, 1);
-    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir, coldShaderCache);
+    const int status = runBenchmarks(binDir, settings, startupRuns, againstDir, coldShaderCache, pauseSeconds);
     std::error_code ignored;
     std::filesystem::remove_all(dataHome, ignored);
     XCloseDisplay(display);

@@ -51,3 +51,28 @@ TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
     EXPECT_NE(report.str().find("game / bare world"), std::string::npos);
     EXPECT_NE(report.str().find("99th percentile"), std::string::npos);
 }
+
+// Ten jets, a second round started while the first round's five still fly:
+// all ten smoking and on screen, and the frames with only the first five
+// shown taking turns with them.
+TEST(FrameBench, TenSmokingJetsInViewBesideTheirFirstFive)
+{
+    FrameBench::Settings settings;
+    settings.aircraft = 10;
+    settings.frames = 30;
+    settings.warmupMs = 200;
+    settings.measureMs = 2000;
+    settings.steadyFrames = 5;
+    settings.stillSeconds = 0;
+    FrameBench bench(settings);
+    ASSERT_TRUE(bench.run());
+
+    EXPECT_EQ(bench.getSmokingJets(), 10u);
+    EXPECT_GE(bench.getJetsInViewPerFrame(), 9.5);
+    const SampleStats& five = bench.getFiveJetTimes(FrameBench::SYNC_AT_END, FrameBench::WHOLE_FRAME);
+    EXPECT_GT(five.count(), 0u);
+    EXPECT_LE(five.count(), bench.getTimes(true, FrameBench::SYNC_AT_END, FrameBench::WHOLE_FRAME).count());
+    std::ostringstream report;
+    bench.report(report);
+    EXPECT_NE(report.str().find("10 jets / the first five of them alone"), std::string::npos) << report.str();
+}

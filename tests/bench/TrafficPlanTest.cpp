@@ -59,7 +59,7 @@ TEST(TrafficPlan, PredictsTheJetsTheAirspaceLaunches)
     ASSERT_NE(device, nullptr);
     irr::IRandomizer& random = *device->getRandomizer();
 
-    const TrafficPlan plan(random, {9000, 14000, 19000}, 200000);
+    const TrafficPlan plan(random, 1, {9000, 14000, 19000}, 200000);
     EXPECT_EQ(plan.getJetsInView(), TrafficPlan::JETS);
     ASSERT_EQ(plan.getPaths().size(), TrafficPlan::JETS);
     EXPECT_TRUE(TrafficPlan::reachable(plan.getAim()));
