@@ -617,19 +617,21 @@ void FrameBench::postStick()
 {
     // One joystick event per frame, as a polled stick gives: the axes at
     // rest, the trigger pressed anew as soon as a burst has ended (let go
-    // every other event, so each press is a new one), the reload button when
-    // the magazine is empty. Bursts last their 16 steps of game time however
-    // fast the frames come.
-    const FireUnit& fireUnit = app->getFireUnit();
-    const bool empty = fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0;
-    const bool reload = firing && empty && !fireUnit.isReloading();
-    const bool trigger = firing && !empty && fireUnit.getBurstRounds() == 0 && stickFrames % 2 == 0;
+    // every other event, so each press is a new one). Bursts last their 16
+    // steps of game time however fast the frames come. A reload would
+    // outlast the frames measured (15 s against 10), leaving most of them
+    // without a burst, so an empty magazine is replaced at once, as F9
+    // does.
+    FireUnit& fireUnit = app->getFireUnit();
+    if (firing && fireUnit.getBurstsLeft() == 0 && fireUnit.getBurstRounds() == 0)
+        fireUnit.freshMagazine();
+    const bool trigger = firing && fireUnit.getBurstRounds() == 0 && stickFrames % 2 == 0;
 
     SEvent event;
     std::memset(&event, 0, sizeof event);
     event.EventType = EET_JOYSTICK_INPUT_EVENT;
     event.JoystickEvent.POV = 65535;
-    event.JoystickEvent.ButtonStates = (trigger ? 1u : 0u) | (reload ? 4u : 0u);
+    event.JoystickEvent.ButtonStates = trigger ? 1u : 0u;
     getDevice()->postEventFromUser(event);
     ++stickFrames;
 

@@ -30,8 +30,9 @@ TEST(FrameBench, ShortRunMeasuresFiveSmokingJetsInViewAndTheBareWorld)
 
     EXPECT_EQ(bench.getSmokingJets(), 5u);
     EXPECT_GE(bench.getJetsInViewPerFrame(), 4.5);
-    // The first magazine's five bursts, then its reload, as a player fires them.
-    EXPECT_GT(bench.getFiringShare(), 0.05);
+    // Burst after burst, an empty magazine replaced at once: a reload would
+    // leave most of the frames measured without one.
+    EXPECT_GT(bench.getFiringShare(), 0.4);
 
     for (bool game : {true, false}) {
         for (FrameBench::Sync sync : {FrameBench::SYNC_AT_END, FrameBench::SYNC_EACH_STEP}) {
