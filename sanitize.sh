@@ -18,10 +18,8 @@ export LSAN_OPTIONS="suppressions=$here/tests/robust/lsan.supp:print_suppression
 # the sanitizer runtime, which is harmless as faketime allocates nothing of ours.
 
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
-# -rdynamic: the Debian package's binary is stripped, and the leak report
-# still has to name its frames for the suppressions to match them.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined -rdynamic" >/dev/null
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 start=$SECONDS
 # The resource baker runs during the build, under the sanitizers as well.
 cmake --build build-asan -j"$(nproc)"
