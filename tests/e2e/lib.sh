@@ -19,7 +19,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; echo "--- game output:" >&2; cat "$WORK/out.txt" >&2 2>/dev/null || true; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- game output:" >&2; cat "$WORK/out.txt" >&2 2>/dev/null || true
+  # where a sanitizer's report goes
+  echo "--- standard error (last lines):" >&2; tail -n 30 "$WORK/err.txt" >&2 2>/dev/null || true
+  exit 1
+}
 
 # start_game [command prefix...]: runs the game from $WORK/bin, output in $WORK/out.txt
 start_game() {
