@@ -2,7 +2,8 @@
 # Measures the game's speed: sets up, builds (game, resources and benchmark),
 # then runs the benchmark on a private X server and prints its tables.
 # Options go to the benchmark (--frames N, --steady N, --still S,
-# --startup-runs N, --shots DIR, --without LIST; see torvel-bench --help),
+# --startup-runs N, --startup-pause S, --shots DIR, --without LIST,
+# --aircraft N; see torvel-bench --help),
 # except one of this script's own:
 #   --against REV   also build the game of git revision REV (once, under the
 #                   build folder) and start it in turn with this one, for the
@@ -64,16 +65,18 @@ scripts/headless.sh "$build/bin/torvel-bench" ${args[@]+"${args[@]}"} 2>"$messag
 
 if [ -n "$againstBin" ]; then
   startupRuns=5
+  startupArgs=()
   frameArgs=()
   for ((i = 0; i + 1 < ${#args[@]}; ++i)); do
     case "${args[$i]}" in
       --startup-runs) startupRuns=${args[$((i + 1))]} ;;
+      --startup-pause) startupArgs+=(--startup-pause "${args[$((i + 1))]}") ;;
       --frames | --steady | --still) frameArgs+=("${args[$i]}" "${args[$((i + 1))]}") ;;
     esac
   done
   echo
   scripts/headless.sh "$build/bin/torvel-bench" --frames 0 --cold --startup-runs "$startupRuns" \
-    --startup-against "$againstBin" 2>>"$messages" | sed -n '/^Start-up/,$p'
+    ${startupArgs[@]+"${startupArgs[@]}"} --startup-against "$againstBin" 2>>"$messages" | sed -n '/^Start-up/,$p'
 
   # The same stills from both builds, drawn again and again in turns: the
   # frames' ratio from the very same pictures, and the pictures compared.
