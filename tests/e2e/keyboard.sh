@@ -64,8 +64,24 @@ xdotool keydown r
 wait_for_hud "RNDS REMAIN: .RELOADING" 8
 xdotool keyup r
 
-# The reloading line counts its seconds down.
-reload_seconds() { capture "$WORK/reload.png"; read_text "$WORK/reload.png" 440x30+0+4 80% | grep -o 'RELOADING. [0-9]*' | grep -o '[0-9]*$'; }
+# The reloading line counts its seconds down. The text reader sometimes
+# runs the seconds into their "s" ("11 s" read as "115") or misses the line
+# in a picture: up to three pictures are read, and of the digits after the
+# word only the first two count, or the first alone where two would be more
+# than the reload's 15 s.
+reload_seconds() {
+  local text digits
+  for _ in 1 2 3; do
+    capture "$WORK/reload.png"
+    text=$(read_text "$WORK/reload.png" 440x30+0+4 80%)
+    digits=$(grep -oE 'RELOADING. ?[0-9]+' <<<"$text" | grep -oE '[0-9]+$' | head -n1 | cut -c1-2 || true)
+    if [ -n "$digits" ]; then
+      [ "$digits" -gt 15 ] && digits=${digits:0:1}
+      echo "$digits"
+      return
+    fi
+  done
+}
 first=$(reload_seconds)
 sleep 2.5
 later=$(reload_seconds)
