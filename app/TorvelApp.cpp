@@ -451,12 +451,14 @@ void TorvelApp::draw()
     const bool boxShown = mode().showsPanel(gameTime) || mode().invites(gameTime);
     fireUnit.setSightShown(!isPaused() && !boxShown);
     if (hudShown) {
-        drawHudBand();
-        drawHud();
+        // The mode's lines, composed once for the band, the text and the radar.
+        const core::stringw hud = hudLines();
+        drawHudBand(hud);
+        drawHud(hud);
         // The Options screen stands alone over the scene: on a small screen
         // the radar would cover its corner.
         if (menu.getScreen() != Menu::Screen::Options)
-            drawRadar();
+            drawRadar(hudCorner(hud));
     }
     phaseDone(FramePhase::DRAW_HUD);
     fireUnit.update(gameTime);
@@ -512,11 +514,16 @@ RestingScreen::Pass TorvelApp::describePass() const
     return pass;
 }
 
-void TorvelApp::drawRadar()
+core::stringw TorvelApp::hudLines() const
+{
+    return mode().hudText(gameTime);
+}
+
+void TorvelApp::drawRadar(const core::dimension2di& corner)
 {
     if (!radarShown)
         return;
-    radar.draw(driver, fireUnit.getCamera(), mode().contacts(gameTime), hudCorner());
+    radar.draw(driver, fireUnit.getCamera(), mode().contacts(gameTime), corner);
 }
 
 void TorvelApp::turnListener()

@@ -72,14 +72,18 @@ public:
 
     void takeScreenshot();
     void buildWorld();
-    void drawHud();
-    // The radar and the marks at the screen's edge, from the frame's aim.
-    void drawRadar();
+    // The HUD's lines of the mode that holds the screen, at the frame's time.
+    irr::core::stringw hudLines() const;
+    // Those lines, the axis marks and what the mode draws over them.
+    void drawHud(const irr::core::stringw& lines);
+    // The radar and the marks at the screen's edge, from the frame's aim,
+    // clear of the HUD's corner.
+    void drawRadar(const irr::core::dimension2di& hudCorner);
     // The dark band the HUD's lines are drawn on, before them.
-    void drawHudBand();
+    void drawHudBand(const irr::core::stringw& lines);
     // The HUD's corner, from the top left, that the radar's edge marks keep
-    // clear of: its band, which a raid's extra lines make taller.
-    irr::core::dimension2di hudCorner();
+    // clear of: the band of those lines, which a raid's extra lines make taller.
+    irr::core::dimension2di hudCorner(const irr::core::stringw& lines);
     // The mode's panel or banner, or between plays the invitation (with the
     // controls beside it until the first round or raid); the box at the centre it
     // filled, empty when none.

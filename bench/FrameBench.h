@@ -14,11 +14,12 @@ class TrafficPlan;
 
 // Times the game's frames on the real OpenGL device: the real application,
 // fire unit and airspace, with five smoking jets in view (or more, a round
-// of five started after another) and bursts fired between reloads, as a
-// player fires them, and, in frames between them, the bare world (sky box,
-// terrain, fog, light) seen from the same aim; with more than five jets,
-// also the game with only the first five of them shown. Game frames are the game's own frame function,
-// timed between its phases; nothing throttles them.
+// of five started after another) and bursts fired one after another, an
+// empty magazine replaced at once, and, in frames between them, the bare
+// world (sky box, terrain, fog, light) seen from the same aim; with more
+// than five jets, also the game with only the first five of them shown.
+// Game frames are the game's own frame function, timed between its phases;
+// nothing throttles them.
 class FrameBench {
 public:
     enum Step {

@@ -38,7 +38,7 @@ gui::IGUIFont* hudFontOrBuiltIn(IrrlichtDevice* device)
 
 }
 
-void TorvelApp::drawHud()
+void TorvelApp::drawHud(const core::stringw& lines)
 {
     video::SMaterial lineMaterial;
     lineMaterial.MaterialType = video::EMT_TRANSPARENT_ALPHA_CHANNEL;
@@ -59,19 +59,19 @@ void TorvelApp::drawHud()
     driver->draw3DLine(origin, core::vector3df(0.0f, 0.0f, 1.0f), video::SColor(255, 0, 0, 255));
 
     gui::IGUIFont* font = hudFontOrBuiltIn(device);
-    font->draw(mode().hudText(gameTime), core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
+    font->draw(lines, core::rect<s32>(10, 10, 100, 100), video::SColor(255, 255, 255, 255),
                false, false, nullptr);
     mode().drawOverHud(driver, gameTime);
 }
 
-void TorvelApp::drawHudBand()
+void TorvelApp::drawHudBand(const core::stringw& lines)
 {
-    HudBand::draw(driver, hudFontOrBuiltIn(device), mode().hudText(gameTime), core::position2d<s32>(10, 10));
+    HudBand::draw(driver, hudFontOrBuiltIn(device), lines, core::position2d<s32>(10, 10));
 }
 
-core::dimension2di TorvelApp::hudCorner()
+core::dimension2di TorvelApp::hudCorner(const core::stringw& lines)
 {
-    const core::rect<s32> band = HudBand::area(hudFontOrBuiltIn(device), mode().hudText(gameTime), core::position2d<s32>(10, 10));
+    const core::rect<s32> band = HudBand::area(hudFontOrBuiltIn(device), lines, core::position2d<s32>(10, 10));
     return core::dimension2di(std::max(RadarRules::hudRight, band.LowerRightCorner.X),
                               std::max(RadarRules::hudBottom, band.LowerRightCorner.Y));
 }

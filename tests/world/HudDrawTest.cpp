@@ -71,7 +71,7 @@ protected:
         });
     }
 
-    std::vector<u8> hud() { return grabRegion([this] { app->drawHud(); }); }
+    std::vector<u8> hud() { return grabRegion([this] { app->drawHud(app->hudLines()); }); }
 
     static core::matrix4 viewMatrix(const core::vector3df& eye, const core::vector3df& target)
     {
@@ -180,7 +180,7 @@ TEST_F(HudDrawTest, AxisMarksAreRedGreenBlueFromTheOrigin)
     const std::vector<u8> frame = grab([this] {
         // A world transform left over from the scene must not move the marks.
         getVideoDriver()->setTransform(video::ETS_WORLD, core::matrix4().setTranslation(core::vector3df(50, 0, 0)));
-        app->drawHud();
+        app->drawHud(app->hudLines());
     }, s32(screen.Width), s32(screen.Height), eye, target);
 
     core::matrix4 toClip = projectionMatrix();
